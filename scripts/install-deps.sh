@@ -1,0 +1,46 @@
+#!/bin/sh
+# Installs the Debian 12 packages needed to build, run and test Meridal.
+# Idempotent: packages already present are left as they are. Works as root
+# without sudo; as another user it uses sudo when available.
+set -eu
+
+PACKAGES="
+  build-essential
+  cmake
+  ninja-build
+  pkg-config
+  qt6-base-dev
+  qt6-base-dev-tools
+  qt6-serialport-dev
+  libgl-dev
+  qt6-qpa-plugins
+  fonts-dejavu-core
+  xvfb
+  xauth
+"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+if [ -z "$missing" ]; then
+  echo "All build and test packages are installed."
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  run() { "$@"; }
+elif command -v sudo >/dev/null 2>&1; then
+  run() { sudo "$@"; }
+else
+  echo "Need root (or sudo) to install:$missing" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+run apt-get update -qq
+# shellcheck disable=SC2086
+run apt-get install -y -qq --no-install-recommends $missing
