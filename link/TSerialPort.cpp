@@ -1,0 +1,183 @@
+#include "link/TSerialPort.h"
+
+#include "link/TComPortNames.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Bits per byte on the line: start bit, 8 data bits, parity, stop bit.
+constexpr int LineBitsPerByte = 11;
+
+QString PortLabel(int comNumber)
+{
+    return TComPortNames::DisplayName(comNumber);
+}
+
+} // namespace
+
+TSerialPort::TSerialPort(int comNumber, qint32 baudRate, QSerialPort::Parity parity, QObject* parent)
+    : TComPort(parent)
+    , comNumber(comNumber)
+{
+    port.setBaudRate(baudRate);
+    port.setParity(parity);
+    port.setDataBits(QSerialPort::Data8);
+    port.setStopBits(QSerialPort::OneStop);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    port.setReadBufferSize(0);
+
+    rtsTimer.setSingleShot(true);
+    rtsTimer.setTimerType(Qt::PreciseTimer);
+    connect(&rtsTimer, &QTimer::timeout, this, &TSerialPort::dropRtsWhenSent);
+    connect(&port, &QSerialPort::readyRead, this, [this] { emit TriggerAvail(static_cast<int>(port.bytesAvailable())); });
+}
+
+TSerialPort::~TSerialPort()
+{
+    Close();
+}
+
+void TSerialPort::SetPortNumber(int number)
+{
+    comNumber = number;
+}
+
+void TSerialPort::Open()
+{
+    const QString path = TComPortNames::DevicePath(comNumber);
+    if (path.isEmpty())
+        throw Exception(QStringLiteral("%1 has no serial device. Name one in KORVALMeridal.ini, section [Ports].").arg(PortLabel(comNumber)));
+
+    port.setPortName(path);
+    if (port.open(QIODevice::ReadWrite)) {
+        modemLinesWork = port.setDataTerminalReady(true);
+        if (modemLinesWork)
+            modemLinesWork = port.setRequestToSend(false);
+        port.clearError();
+        transmitting = false;
+        return;
+    }
+
+    const QSerialPort::SerialPortError error = port.error();
+    const QString reason = port.errorString();
+    port.clearError();
+    // A node we may use that still cannot be opened is held by someone else
+    // (the driver reports it as busy, or its lock file is taken).
+    const QFileInfo node(path);
+    if (error == QSerialPort::PermissionError && node.exists() && node.isReadable() && node.isWritable())
+        throw EAlreadyOpen(QStringLiteral("%1 is already open.").arg(PortLabel(comNumber)));
+    throw Exception(QStringLiteral("Cannot open %1: %2").arg(PortLabel(comNumber), reason));
+}
+
+void TSerialPort::Close()
+{
+    rtsTimer.stop();
+    if (port.isOpen())
+        port.close();
+    setTransmitting(false);
+}
+
+bool TSerialPort::IsOpen() const
+{
+    return port.isOpen();
+}
+
+void TSerialPort::FlushInput()
+{
+    if (port.isOpen())
+        port.clear(QSerialPort::Input);
+}
+
+void TSerialPort::FlushOutput()
+{
+    if (port.isOpen())
+        port.clear(QSerialPort::Output);
+}
+
+void TSerialPort::Write(const QByteArray& frame)
+{
+    if (!port.isOpen())
+        throw Exception(QStringLiteral("%1 is not open.").arg(PortLabel(comNumber)));
+    setTransmitting(true);
+    port.write(frame);
+    port.flush();
+    // The frame cannot have left the line before its own bit time.
+    rtsTimer.start(lineTimeMs(static_cast<int>(frame.size())));
+}
+
+QByteArray TSerialPort::Read(int count)
+{
+    return port.read(count);
+}
+
+bool TSerialPort::IsPresent(int comNumber)
+{
+    TSerialPort testPort(comNumber, QSerialPort::Baud9600, QSerialPort::NoParity);
+    try {
+        testPort.Open();
+        testPort.Close();
+        return true;
+    } catch (const EAlreadyOpen&) {
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+void TSerialPort::setTransmitting(bool on)
+{
+    if (transmitting == on)
+        return;
+    transmitting = on;
+    if (modemLinesWork && port.isOpen()) {
+        modemLinesWork = port.setRequestToSend(on);
+        port.clearError();
+    }
+    emit TransmittingChanged(on);
+}
+
+void TSerialPort::dropRtsWhenSent()
+{
+    if (driverHasSentEverything())
+        setTransmitting(false);
+    else
+        rtsTimer.start(1);
+}
+
+bool TSerialPort::driverHasSentEverything()
+{
+    if (!port.isOpen())
+        return true;
+    if (port.bytesToWrite() > 0) {
+        port.flush();
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    const int fd = static_cast<int>(port.handle());
+    int queued = 0;
+    if (::ioctl(fd, TIOCOUTQ, &queued) == 0 && queued > 0)
+        return false;
+#ifdef TIOCSERGETLSR
+    // The output queue empties before the shift register does: wait for the
+    // last stop bit where the driver can tell.
+    unsigned int lineStatus = 0;
+    if (::ioctl(fd, TIOCSERGETLSR, &lineStatus) == 0 && (lineStatus & TIOCSER_TEMT) == 0)
+        return false;
+#endif
+#endif
+    return true;
+}
+
+int TSerialPort::lineTimeMs(int byteCount) const
+{
+    const qint64 bits = static_cast<qint64>(byteCount) * LineBitsPerByte;
+    const qint32 baud = port.baudRate() > 0 ? port.baudRate() : 1200;
+    return static_cast<int>((bits * 1000 + baud - 1) / baud);
+}

@@ -1,0 +1,216 @@
+// The serial port adapter and the COM-number mapping, over real pseudo-terminals.
+#include "HexBytes.h"
+#include "PtyPair.h"
+
+#include "link/TComPortNames.h"
+#include "link/TComportHARTBasis.h"
+#include "link/TSerialPort.h"
+
+#include <QtTest>
+
+#include <thread>
+
+namespace {
+
+const QByteArray Request = Hex("FF FF FF FF FF 82 A6 80 01 23 45 01 00 C2");
+const QByteArray GoodAnswer = Hex("FF FF FF FF FF 86 A6 80 01 23 45 01 07 00 00 2D 41 20 00 00 8D");
+
+QString IniPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini"));
+}
+
+QString LinkPath(const char* name)
+{
+    return QDir::temp().filePath(QStringLiteral("meridal-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(name));
+}
+
+// A COM number pointed at a fresh pseudo-terminal.
+struct PtyPort
+{
+    PtyPort(int comNumber, const char* name)
+        : comNumber(comNumber)
+        , pty(LinkPath(name))
+    {
+        TComPortNames::SetOverride(comNumber, pty.LinkPath());
+    }
+    int comNumber;
+    PtyPair pty;
+};
+
+QString OpenFailure(TSerialPort& port)
+{
+    try {
+        port.Open();
+    } catch (const EAlreadyOpen& e) {
+        return QStringLiteral("already open: ") + e.Message();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return QStringLiteral("<opened>");
+}
+
+} // namespace
+
+class TestSerialPort : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // The INI file beside the program is read once, at the first lookup.
+        QSettings ini(IniPath(), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Ports/COM21"), QStringLiteral("/dev/ttyS9"));
+        ini.setValue(QStringLiteral("Ports/COM7"), QStringLiteral("/dev/ttyUSB9"));
+        ini.sync();
+    }
+
+    void cleanupTestCase()
+    {
+        QFile::remove(IniPath());
+    }
+
+    void comNumbersMapToDeviceNodes_data()
+    {
+        QTest::addColumn<int>("comNumber");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("COM1") << 1 << "/dev/ttyS0";
+        QTest::newRow("COM4") << 4 << "/dev/ttyS3";
+        QTest::newRow("COM5") << 5 << "/dev/ttyUSB0";
+        QTest::newRow("COM12") << 12 << "/dev/ttyUSB7";
+        QTest::newRow("COM13") << 13 << "/dev/ttyACM0";
+        QTest::newRow("COM20") << 20 << "/dev/ttyACM7";
+        QTest::newRow("COM21 from the INI file") << 21 << "/dev/ttyS9";
+        QTest::newRow("COM7 from the INI file") << 7 << "/dev/ttyUSB9";
+        QTest::newRow("COM22 has none") << 22 << "";
+        QTest::newRow("COM0 has none") << 0 << "";
+    }
+
+    void comNumbersMapToDeviceNodes()
+    {
+        QFETCH(int, comNumber);
+        QFETCH(QString, path);
+        QCOMPARE(TComPortNames::DevicePath(comNumber), path);
+    }
+
+    void displayNameShowsTheNode()
+    {
+        QCOMPARE(TComPortNames::DisplayName(5), QString("COM5 (/dev/ttyUSB0)"));
+        QCOMPARE(TComPortNames::DisplayName(22), QString("COM22"));
+    }
+
+    void overrideTakesPrecedenceOverTheIniFile()
+    {
+        TComPortNames::SetOverride(21, QStringLiteral("/dev/ttyACM5"));
+        QCOMPARE(TComPortNames::DevicePath(21), QString("/dev/ttyACM5"));
+    }
+
+    void openFlushReadWrite()
+    {
+        PtyPort link(30, "rw");
+        TSerialPort port(30, 1200, QSerialPort::OddParity);
+        port.Open();
+        QVERIFY(port.IsOpen());
+
+        link.pty.WriteToProgram(Hex("01 02 03"));
+        QTest::qWait(50);
+        port.FlushInput();
+        QSignalSpy announced(&port, &TComPort::TriggerAvail);
+        link.pty.WriteToProgram(Hex("FF 06"));
+        QTRY_VERIFY(!announced.isEmpty());
+        QCOMPARE(port.Read(16), Hex("FF 06"));          // the flushed bytes are gone
+
+        port.Write(Request);
+        QCOMPARE(link.pty.ReadFromProgram(Request.size(), 2000), Request);
+    }
+
+    void unreadBytesStayWaiting()
+    {
+        PtyPort link(31, "unread");
+        TSerialPort port(31, 1200, QSerialPort::OddParity);
+        port.Open();
+        QSignalSpy announced(&port, &TComPort::TriggerAvail);
+        link.pty.WriteToProgram(Hex("FF FF 06 80"));
+        QTRY_VERIFY(!announced.isEmpty());
+        QCOMPARE(port.Read(2), Hex("FF FF"));
+        QCOMPARE(port.Read(16), Hex("06 80"));
+    }
+
+    void portInUseIsReportedAsAlreadyOpen()
+    {
+        PtyPort link(32, "busy");
+        TSerialPort holder(32, 1200, QSerialPort::OddParity);
+        holder.Open();
+        TSerialPort second(32, 1200, QSerialPort::OddParity);
+        QVERIFY(OpenFailure(second).startsWith(QStringLiteral("already open: COM32 (")));
+        QVERIFY(TSerialPort::IsPresent(32));
+    }
+
+    void missingPortIsAnotherFailure()
+    {
+        TComPortNames::SetOverride(33, QStringLiteral("/tmp/meridal-no-such-port"));
+        TSerialPort port(33, 1200, QSerialPort::OddParity);
+        const QString failure = OpenFailure(port);
+        QVERIFY2(failure.startsWith(QStringLiteral("Cannot open COM33 (/tmp/meridal-no-such-port): ")), qPrintable(failure));
+        QVERIFY(!TSerialPort::IsPresent(33));
+
+        TSerialPort unmapped(99, 1200, QSerialPort::OddParity);
+        QCOMPARE(OpenFailure(unmapped), QString("COM99 has no serial device. Name one in KORVALMeridal.ini, section [Ports]."));
+    }
+
+    void presentPortOpensAndCloses()
+    {
+        PtyPort link(34, "present");
+        QVERIFY(TSerialPort::IsPresent(34));
+        TSerialPort port(34, 1200, QSerialPort::OddParity);
+        port.Open();                                    // the test left it free
+        port.Close();
+        port.Close();                                   // closing a closed port does nothing
+        QVERIFY(!port.IsOpen());
+        port.Open();
+        QVERIFY(port.IsOpen());
+    }
+
+    void rtsIsRaisedOnlyWhileTheFrameIsOnTheLine()
+    {
+        PtyPort link(35, "rts");
+        TSerialPort port(35, 1200, QSerialPort::OddParity);
+        port.Open();
+        QVERIFY(!port.IsTransmitting());
+
+        QList<bool> changes;
+        QByteArray onLineAtDrop;
+        connect(&port, &TSerialPort::TransmittingChanged, this, [&](bool on) {
+            changes.append(on);
+            if (!on)
+                onLineAtDrop = link.pty.ReadFromProgram(Request.size(), 0);
+        });
+        port.Write(Request);
+        QVERIFY(port.IsTransmitting());
+        QTRY_COMPARE(changes, (QList<bool> { true, false }));
+        QCOMPARE(onLineAtDrop, Request);                 // dropped only once everything had left
+    }
+
+    void transactionOverAPseudoTerminal()
+    {
+        PtyPort link(36, "transaction");
+        link.pty.WriteToProgram(Hex("FF FF 06 80 00 00 86"));   // stale: discarded at construction
+        QTest::qWait(50);
+        TComportHARTBasis basis(36, 1200);
+        // The device ignores the first request and answers the second.
+        std::thread device([&link] {
+            link.pty.ReadFromProgram(Request.size(), 5000);
+            link.pty.ReadFromProgram(Request.size(), 5000);
+            link.pty.WriteToProgram(GoodAnswer);
+        });
+        THARTFrame answer;
+        basis.SendRequest(Request, 400, answer);
+        device.join();
+        QCOMPARE(answer.Data, Hex("00 00 2D 41 20 00 00"));
+        QCOMPARE(answer.Address, Hex("A6 80 01 23 45"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialPort)
+#include "test_serial_port.moc"
