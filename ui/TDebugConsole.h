@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QPlainTextEdit;
+
+// A text console window for the HART frame trace. It stays closed until
+// enabled; disabling or destroying it closes the window.
+class TDebugConsole : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TDebugConsole(QObject* parent = nullptr);
+    ~TDebugConsole() override;
+
+    bool Enabled() const { return enabled; }
+    void SetEnabled(bool on);
+
+    QString Title() const { return title; }
+    void SetTitle(const QString& text);
+
+    // A trace sink for the link layer; callable from any thread. Text
+    // arrives in the window in the order it was written.
+    std::function<void(const QString&)> Sink();
+
+    // What the window shows (for tests and copying).
+    QString Text() const;
+
+private:
+    void append(const QString& text);
+
+    bool enabled = false;
+    QString title;
+    QPointer<QPlainTextEdit> window;
+};
