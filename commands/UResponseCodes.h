@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Text for a response code as answered to the given command; several codes
+// mean different things for different commands.
+QString ResponseCodeText(quint8 responseCode, int command);
+
+// Text of a field device status bit 0-7 (bit 7 "Device Malfunction" ...).
+QString FieldDeviceStatusText(int bit);
+
+// Text shown for a field device status of 0.
+QString SuccessText();

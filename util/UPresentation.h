@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// How the program shows numbers and dates: the locale's decimal separator,
+// dates as day.month.four-digit year.
+
+// The program-wide short date format (day, month, four-digit year, points).
+QString ShortDateFormat();
+
+// Characters a float entry field accepts: backspace, "-", the digits and the
+// locale's decimal separator.
+QString FloatKeyChars();
+
+// Fixed-point text with `decimals` decimals and the locale's separator.
+QString FormatFixed(double value, int decimals);
+
+// "227 (0xE3)": decimal, then upper-case hex with at least `hexDigits` digits.
+QString DecHex(quint32 value, int hexDigits);
