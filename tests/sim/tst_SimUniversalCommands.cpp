@@ -45,6 +45,41 @@ private slots:
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 02 0A 00 00 41 00 00 00 41 C8 00 00 68"));
     }
 
+    void StatusAndLoopCurrentFollowTheProcess_data()
+    {
+        QTest::addColumn<double>("interfaceLayer");
+        QTest::addColumn<double>("primary");
+        QTest::addColumn<bool>("malfunction");
+        QTest::addColumn<int>("alarmSelection");
+        QTest::addColumn<bool>("loopCurrentMode");
+        QTest::addColumn<QByteArray>("statusAndCurrent");
+        QTest::newRow("in range") << 0.5 << 1.5 << false << 0 << true << Hex("00 41 40 00 00");
+        QTest::newRow("non-PV out of limits") << 7.0 << 1.5 << false << 0 << true << Hex("02 41 40 00 00");
+        QTest::newRow("PV out of limits, saturated") << 0.5 << 7.0 << false << 0 << true << Hex("05 41 A4 00 00");
+        QTest::newRow("PV below range, saturated") << 0.5 << -0.5 << false << 0 << true << Hex("05 40 73 33 33");
+        QTest::newRow("malfunction, high alarm") << 0.5 << 1.5 << true << 0 << true << Hex("80 41 AC 00 00");
+        QTest::newRow("malfunction, low alarm") << 0.5 << 1.5 << true << 1 << true << Hex("80 40 66 66 66");
+        QTest::newRow("multidrop") << 0.5 << 1.5 << false << 0 << false << Hex("08 40 80 00 00");
+    }
+
+    void StatusAndLoopCurrentFollowTheProcess()
+    {
+        QFETCH(double, interfaceLayer);
+        QFETCH(double, primary);
+        QFETCH(bool, malfunction);
+        QFETCH(int, alarmSelection);
+        QFETCH(bool, loopCurrentMode);
+        QFETCH(QByteArray, statusAndCurrent);
+        TSimDeviceState device = TSimDeviceState::Tivern();
+        device.Variables[3].Value = interfaceLayer;
+        device.Variables[0].Value = primary;
+        device.Malfunction = malfunction;
+        device.Configuration.AlarmSelection = quint8(alarmSelection);
+        device.LoopCurrentMode = loopCurrentMode;
+        TSimTestBench bench({device});
+        QCOMPARE(Spaced(bench.Ask(TivernAddress, 2).mid(14, 5)), Spaced(statusAndCurrent));
+    }
+
     void PollingAddressAndLoopCurrentModeAreWrittenAndRead()
     {
         TSimTestBench bench({TSimDeviceState::Tivern()});
