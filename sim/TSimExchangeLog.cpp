@@ -21,7 +21,9 @@ void TSimExchangeLog::Clear()
 QList<TSimExchange> TSimExchangeLog::Entries() const
 {
     const std::lock_guard<std::mutex> lock(mutex);
-    return entries;
+    // A list of its own: an implicitly shared one would let the caller's
+    // detach race with the bus thread's next append.
+    return QList<TSimExchange>(entries.begin(), entries.end());
 }
 
 int TSimExchangeLog::RequestCount(int command) const
