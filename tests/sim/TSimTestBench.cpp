@@ -19,3 +19,14 @@ QByteArray TSimTestBench::Ask(const QByteArray& address, int command, const QByt
 {
     return port->Exchange(TSimTestPort::LongRequest(address, command, data));
 }
+
+TSimDeviceState At(TSimDeviceState device, int pollingAddress)
+{
+    device.PollingAddress = pollingAddress;
+    return device;
+}
+
+QList<TSimDeviceState> TwoProbes()
+{
+    return {TSimDeviceState::Tivern(), At(TSimDeviceState::Calderos(), 1)};
+}

@@ -27,6 +27,12 @@ private:
     std::unique_ptr<TSimTestPort> port;
 };
 
+// The device moved to another polling address.
+TSimDeviceState At(TSimDeviceState device, int pollingAddress);
+
+// A TIVERN probe at polling address 0 and a CALDEROS probe at 1.
+QList<TSimDeviceState> TwoProbes();
+
 // Long addresses of the presets as the primary master sends them.
 inline const QByteArray TivernAddress = Hex("A3 80 0A 0B 0C");
 inline const QByteArray CalderosAddress = Hex("A3 81 0D 0E 0F");

@@ -11,12 +11,6 @@
 
 namespace {
 
-TSimDeviceState At(TSimDeviceState device, int pollingAddress)
-{
-    device.PollingAddress = pollingAddress;
-    return device;
-}
-
 const QByteArray TivernPrimary = "FF FF FF FF FF 86 A3 80 0A 0B 0C 01 07 00 00 2D 3F A0 00 00 1C";
 const QByteArray CalderosPrimary = "FF FF FF FF FF 86 A3 81 0D 0E 0F 01 07 00 00 2D 40 00 00 00 C3";
 const QByteArray ForeignPrimary = "FF FF FF FF FF 86 A6 80 01 23 45 01 07 00 00 2D 3F 80 00 00 53";
@@ -181,7 +175,7 @@ private slots:
 
     void PacedAnswersArriveWholeAndInOrder()
     {
-        TSimTestBench bench({TSimDeviceState::Tivern(), At(TSimDeviceState::Calderos(), 1)});
+        TSimTestBench bench(TwoProbes());
         bench.Bus().SetWireTiming(true, 10);
         TSimTestPort& port = bench.Port();
         port.Write(TSimTestPort::LongRequest(TivernAddress, 1));

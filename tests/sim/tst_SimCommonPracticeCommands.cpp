@@ -20,9 +20,7 @@ class TestSimCommonPracticeCommands : public QObject
 private slots:
     void DeviceVariablesOfBothProbes()
     {
-        TSimDeviceState calderos = TSimDeviceState::Calderos();
-        calderos.PollingAddress = 1;
-        TSimTestBench bench({TSimDeviceState::Tivern(), calderos});
+        TSimTestBench bench(TwoProbes());
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 33, Hex("00 01 02 03"))),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 21 1A 00 00 00 2D 3F A0 00 00 01 2D 3F 40 00 00 02 20 "
                             "41 AC 00 00 03 2D 3F 00 00 00 AC"));
@@ -56,9 +54,7 @@ private slots:
 
     void UnitsOfTheWrongQuantityOrVariableAreRefused()
     {
-        TSimDeviceState calderos = TSimDeviceState::Calderos();
-        calderos.PollingAddress = 1;
-        TSimTestBench bench({TSimDeviceState::Tivern(), calderos});
+        TSimTestBench bench(TwoProbes());
         const QByteArray invalidVariable = "FF FF FF FF FF 86 A3 80 0A 0B 0C 35 02 0B 00 94";
         const QByteArray invalidUnits = "FF FF FF FF FF 86 A3 80 0A 0B 0C 35 02 0C 00 93";
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 53, Hex("02 2D"))), invalidUnits);
@@ -244,9 +240,7 @@ private slots:
 
     void DynamicVariablesAreMapped()
     {
-        TSimDeviceState calderos = TSimDeviceState::Calderos();
-        calderos.PollingAddress = 1;
-        TSimTestBench bench({TSimDeviceState::Tivern(), calderos});
+        TSimTestBench bench(TwoProbes());
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 50)),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 32 06 00 00 00 01 02 03 9C"));
         QCOMPARE(Spaced(bench.Ask(CalderosAddress, 50)),
@@ -269,9 +263,7 @@ private slots:
 
     void MappingToNoVariableIsRefused()
     {
-        TSimDeviceState calderos = TSimDeviceState::Calderos();
-        calderos.PollingAddress = 1;
-        TSimTestBench bench({TSimDeviceState::Tivern(), calderos});
+        TSimTestBench bench(TwoProbes());
         QCOMPARE(bench.Ask(TivernAddress, 51, Hex("FA 01 02 03")).mid(12, 2), Hex("02 02"));
         QCOMPARE(bench.Ask(TivernAddress, 51, Hex("00 04 02 03")).mid(12, 2), Hex("02 02"));
         QCOMPARE(bench.Ask(CalderosAddress, 51, Hex("00 01 FA FA")).mid(12, 2), Hex("02 02"));

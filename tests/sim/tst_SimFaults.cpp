@@ -19,13 +19,6 @@ const QByteArray LoopCurrent = Hex("FF FF FF FF FF 86 A3 80 0A 0B 0C 02 0A 00 00
 // arrives before its answer is all the bus answered to the requests before it.
 const QByteArray Marker = Hex("FF FF FF FF FF 86 A3 81 0D 0E 0F 10 05 00 00 00 03 E9 57");
 
-QList<TSimDeviceState> TwoProbes()
-{
-    TSimDeviceState calderos = TSimDeviceState::Calderos();
-    calderos.PollingAddress = 1;
-    return {TSimDeviceState::Tivern(), calderos};
-}
-
 QByteArray AnswersTo(TSimTestBench& bench, const QList<QByteArray>& requests)
 {
     for (const QByteArray& request : requests)

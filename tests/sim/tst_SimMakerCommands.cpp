@@ -7,16 +7,6 @@
 
 Q_DECLARE_METATYPE(TSimDeviceState)
 
-namespace {
-
-TSimDeviceState At(TSimDeviceState device, int pollingAddress)
-{
-    device.PollingAddress = pollingAddress;
-    return device;
-}
-
-} // namespace
-
 class TestSimMakerCommands : public QObject
 {
     Q_OBJECT
@@ -150,7 +140,7 @@ private slots:
 
     void FactoryDefaultsGoOnlyIntoTheNamedDevice()
     {
-        TSimTestBench bench({TSimDeviceState::Tivern(), At(TSimDeviceState::Calderos(), 1)});
+        TSimTestBench bench(TwoProbes());
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 122, Hex("E3 81 0A 0B 0C"))),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 7A 02 02 00 D2"));
         QCOMPARE(bench.Ask(TivernAddress, 122, Hex("E3 80 0A 0B 0D")).mid(13, 1), Hex("02"));
@@ -180,7 +170,7 @@ private slots:
 
     void OffsetsExistForDv0AndDv1Only()
     {
-        TSimTestBench bench({TSimDeviceState::Tivern(), At(TSimDeviceState::Calderos(), 1)});
+        TSimTestBench bench(TwoProbes());
         QCOMPARE(bench.Ask(TivernAddress, 205, Hex("02 20 3F 00 00 00")).mid(12, 2), Hex("02 02"));
         QCOMPARE(bench.Ask(TivernAddress, 206, Hex("03")).mid(12, 2), Hex("02 02"));
         QCOMPARE(bench.Ask(CalderosAddress, 206, Hex("01")).mid(12, 2), Hex("02 02"));
@@ -202,8 +192,7 @@ private slots:
 
     void DeviceVariablesAreEnabledAndDisabled()
     {
-        TSimDeviceState calderos = At(TSimDeviceState::Calderos(), 1);
-        TSimTestBench bench({TSimDeviceState::Tivern(), calderos});
+        TSimTestBench bench(TwoProbes());
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 210, Hex("00 01 02 03"))),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C D2 0A 00 00 00 01 01 01 02 01 03 01 70"));
         QCOMPARE(Spaced(bench.Ask(CalderosAddress, 210, Hex("00 01 02 03"))),
@@ -221,7 +210,7 @@ private slots:
 
     void OnlySwitchableVariablesAreEnabledOrDisabled()
     {
-        TSimTestBench bench({TSimDeviceState::Tivern(), At(TSimDeviceState::Calderos(), 1)});
+        TSimTestBench bench(TwoProbes());
         QCOMPARE(bench.Ask(TivernAddress, 209, Hex("00 00")).mid(12, 2), Hex("02 02"));
         QCOMPARE(bench.Ask(TivernAddress, 209, Hex("02 00")).mid(12, 2), Hex("02 02"));
         QCOMPARE(bench.Ask(TivernAddress, 209, Hex("03 02")).mid(12, 2), Hex("02 02"));

@@ -236,12 +236,9 @@ private slots:
 
     void AdditionalStatusIsAnnouncedAndRead()
     {
-        TSimTestBench bench({TSimDeviceState::Tivern(5), [] {
-                                 TSimDeviceState device = TSimDeviceState::Calderos(6);
-                                 device.PollingAddress = 1;
-                                 device.AdditionalStatus = 0x21;
-                                 return device;
-                             }()});
+        TSimDeviceState calderos = At(TSimDeviceState::Calderos(6), 1);
+        calderos.AdditionalStatus = 0x21;
+        TSimTestBench bench({TSimDeviceState::Tivern(5), calderos});
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 48).mid(12, 8)), QByteArray("08 00 00 00 00 00 00 00"));
         bench.Bus().ModifyDevice(0, [](TSimDeviceState& device) { device.AdditionalStatus = 0x21; });
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 1)),
