@@ -8,7 +8,8 @@ using K = TSimFault::TKind;
 
 const TSimFault* Find(const QList<TSimFault>& faults, K kind)
 {
-    const auto found = std::find_if(faults.begin(), faults.end(), [kind](const TSimFault& f) { return f.Kind == kind; });
+    const auto found =
+        std::find_if(faults.begin(), faults.end(), [kind](const TSimFault& fault) { return fault.Kind == kind; });
     return found == faults.end() ? nullptr : &*found;
 }
 

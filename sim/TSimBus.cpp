@@ -202,9 +202,10 @@ void TSimBus::Transmit(TClock::time_point now)
         const std::lock_guard<std::mutex> lock(mutex);
         due = transmitter.TakeDue(now);
     }
+    if (due.isEmpty())
+        return;
     // Bytes that find the line's buffer full are lost, as on a line nobody listens to.
-    if (!due.isEmpty())
-        [[maybe_unused]] const ssize_t written = ::write(terminal.MasterFd(), due.constData(), size_t(due.size()));
+    [[maybe_unused]] const ssize_t written = ::write(terminal.MasterFd(), due.constData(), size_t(due.size()));
 }
 
 // Short frames address a device by polling address, and only with command 0;

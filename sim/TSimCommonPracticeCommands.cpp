@@ -54,8 +54,8 @@ TSimReply RangeWritten(const TSimDeviceState& device, quint8 warning, const QByt
 {
     const TSimConfiguration& configuration = device.Configuration;
     const double span = std::abs(configuration.UpperRangeValue - configuration.LowerRangeValue);
-    const TSimDeviceVariable& sensor = device.Variables[configuration.Mapping[0]];
-    return span < sensor.MinimumSpan ? TSimReply::Warning(warning, payload) : TSimReply::Ok(payload);
+    const bool narrow = span < TSimReadings(device).PrimarySensor().MinimumSpan;
+    return narrow ? TSimReply::Warning(warning, payload) : TSimReply::Ok(payload);
 }
 
 // The range values come in any unit of the PV's quantity; they are checked
@@ -63,7 +63,7 @@ TSimReply RangeWritten(const TSimDeviceState& device, quint8 warning, const QByt
 TSimReply WriteRangeValues(TSimDeviceState& device, const TSimPayloadReader& request)
 {
     const quint8 unit = request.Byte(0);
-    const TSimDeviceVariable& sensor = device.Variables[device.Configuration.Mapping[0]];
+    const TSimDeviceVariable sensor = TSimReadings(device).PrimarySensor();
     if (TSimUnits::QuantityOf(unit) != sensor.Quantity)
         return TSimReply::Error(TSimReply::InvalidSelection);
     const float upper = request.Float(1);
@@ -89,7 +89,7 @@ TSimReply WriteRangeValues(TSimDeviceState& device, const TSimPayloadReader& req
 // transducer limits, 0 when it may be used.
 quint8 ApplicableProcess(const TSimDeviceState& device, double primary)
 {
-    const TSimDeviceVariable& sensor = device.Variables[device.Configuration.Mapping[0]];
+    const TSimDeviceVariable sensor = TSimReadings(device).PrimarySensor();
     if (!(primary <= sensor.UpperLimit))
         return ProcessTooHigh;
     if (!(primary >= sensor.LowerLimit))
@@ -116,7 +116,7 @@ TSimReply SetLowerRangeValue(TSimDeviceState& device, const TSimPayloadReader&)
     if (const quint8 refusal = ApplicableProcess(device, primary))
         return TSimReply::Error(refusal);
     TSimConfiguration& configuration = device.Configuration;
-    const TSimDeviceVariable& sensor = device.Variables[configuration.Mapping[0]];
+    const TSimDeviceVariable sensor = TSimReadings(device).PrimarySensor();
     const double shifted = primary + configuration.UpperRangeValue - configuration.LowerRangeValue;
     const double upper = std::clamp(shifted, sensor.LowerLimit, sensor.UpperLimit);
     if (upper == primary)
@@ -191,7 +191,7 @@ TSimReply WriteDynamicVariableAssignments(TSimDeviceState& device, const TSimPay
     }
     TSimConfiguration& configuration = device.Configuration;
     const TSimDeviceVariable& primary = device.Variables[mapping[0]];
-    if (primary.Quantity != device.Variables[configuration.Mapping[0]].Quantity) {
+    if (primary.Quantity != readings.PrimarySensor().Quantity) {
         configuration.UpperRangeValue = primary.UpperLimit;
         configuration.LowerRangeValue = primary.LowerLimit;
     }

@@ -53,6 +53,17 @@ float TSimReadings::Value(int code) const
     return float(TSimUnits::FromBase(BaseValue(code), Unit(code)));
 }
 
+TSimDeviceVariable TSimReadings::PrimarySensor() const
+{
+    return IsVariable(PrimaryCode()) ? device.Variables[PrimaryCode()] : TSimDeviceVariable();
+}
+
+float TSimReadings::PrimaryDamping() const
+{
+    return IsVariable(PrimaryCode()) ? device.Configuration.Variables[PrimaryCode()].Damping
+                                     : std::numeric_limits<float>::quiet_NaN();
+}
+
 float TSimReadings::InPrimaryUnit(double baseValue) const
 {
     return float(TSimUnits::FromBase(baseValue, Unit(PrimaryCode())));

@@ -23,6 +23,11 @@ public:
 
     int PrimaryCode() const { return device.Configuration.Mapping[0]; }
 
+    // The sensor behind the PV; an unused one while the PV is mapped to
+    // nothing (which the device itself never allows).
+    TSimDeviceVariable PrimarySensor() const;
+    float PrimaryDamping() const;
+
     // A value in the base unit of the PV, converted to the PV's unit.
     float InPrimaryUnit(double baseValue) const;
     float SpanInPrimaryUnit(double baseSpan) const;

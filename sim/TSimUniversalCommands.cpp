@@ -83,6 +83,7 @@ TSimReply WritePollingAddress(TSimDeviceState& device, const TSimPayloadReader& 
     }
     device.PollingAddress = address;
     device.LoopCurrentMode = loopCurrent;
+    // Without the loop current there is no current to hold fixed.
     device.FixedCurrentMode = device.FixedCurrentMode && loopCurrent;
     return ReadLoopConfiguration(device, request);
 }
@@ -125,7 +126,7 @@ TSimReply WriteTagDescriptorDate(TSimDeviceState& device, const TSimPayloadReade
 TSimReply ReadPrimaryVariableLimits(TSimDeviceState& device, const TSimPayloadReader&)
 {
     const TSimReadings readings(device);
-    const TSimDeviceVariable& sensor = device.Variables[readings.PrimaryCode()];
+    const TSimDeviceVariable sensor = readings.PrimarySensor();
     return TSimReply::Ok(TSimPayloadWriter()
                              .UInt24(device.TransducerSerialNumber)
                              .Byte(readings.Unit(readings.PrimaryCode()))
@@ -146,7 +147,7 @@ TSimReply ReadOutputInformation(TSimDeviceState& device, const TSimPayloadReader
                              .Byte(readings.Unit(primary))
                              .Float(readings.InPrimaryUnit(configuration.UpperRangeValue))
                              .Float(readings.InPrimaryUnit(configuration.LowerRangeValue))
-                             .Float(configuration.Variables[primary].Damping)
+                             .Float(readings.PrimaryDamping())
                              .Byte(device.WriteProtected ? 1 : 0)
                              .Byte(device.DistributorCode)
                              .Byte(0) // analog channel flags: the PV drives an analog output

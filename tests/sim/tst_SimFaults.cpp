@@ -76,8 +76,9 @@ private slots:
                                         << Primary;
         QTest::newRow("communication error") << K::CommunicationError << 0xD0 << 19 << fan
                                              << Hex("FF FF FF FF FF 86 A3 80 0A 0B 0C 13 02 D0 00 69") << fanWritten;
-        QTest::newRow("byte count shorter") << K::ByteCount << -2 << 1 << QByteArray()
-                                            << Hex("FF FF FF FF FF 86 A3 80 0A 0B 0C 01 05 00 00 2D 3F A0 1E") << Primary;
+        QTest::newRow("byte count shorter")
+            << K::ByteCount << -2 << 1 << QByteArray()
+            << Hex("FF FF FF FF FF 86 A3 80 0A 0B 0C 01 05 00 00 2D 3F A0 1E") << Primary;
         QTest::newRow("byte count longer")
             << K::ByteCount << 2 << 1 << QByteArray()
             << Hex("FF FF FF FF FF 86 A3 80 0A 0B 0C 01 09 00 00 2D 3F A0 00 00 00 00 12") << Primary;

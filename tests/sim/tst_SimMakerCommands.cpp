@@ -15,10 +15,12 @@ private slots:
     void ProtectionIsSwitchedWithThePasscode()
     {
         TSimTestBench bench({TSimDeviceState::Tivern()});
-        QCOMPARE(Spaced(bench.Ask(TivernAddress, 201)), QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C C9 03 00 00 00 62"));
+        QCOMPARE(Spaced(bench.Ask(TivernAddress, 201)),
+                 QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C C9 03 00 00 00 62"));
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 200, Hex("01 00 00"))),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C C8 03 00 40 01 22"));
-        QCOMPARE(Spaced(bench.Ask(TivernAddress, 201)), QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C C9 03 00 40 01 23"));
+        QCOMPARE(Spaced(bench.Ask(TivernAddress, 201)),
+                 QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C C9 03 00 40 01 23"));
         QCOMPARE(bench.Ask(TivernAddress, 15).mid(30, 1), Hex("01")); // write protect code of command 15
 
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 200, Hex("00 12 34"))),
@@ -185,7 +187,8 @@ private slots:
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 207)),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C CF 14 00 00 CC 80 00 FA 28 B4 45 FA 00 00 41 BC 00 00 "
                             "41 A8 00 00 F2"));
-        QCOMPARE(Spaced(bench.Ask(TivernAddress, 208)), QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C D0 05 00 00 03 01 00 7F"));
+        QCOMPARE(Spaced(bench.Ask(TivernAddress, 208)),
+                 QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C D0 05 00 00 03 01 00 7F"));
         bench.Bus().ModifyDevice(0, [](TSimDeviceState& device) { device.Diagnostics.DampingLength = 0x1234; });
         QCOMPARE(bench.Ask(TivernAddress, 207).mid(17, 2), Hex("12 34"));
     }

@@ -34,8 +34,9 @@ private slots:
         const QString link = folder.filePath(QStringLiteral("ttyHART"));
 
         QProcess program;
-        program.start(QStringLiteral(MERIDAL_SIM_PROGRAM),
-                      {QStringLiteral("--link"), link, QStringLiteral("--scenario"), scenario, QStringLiteral("--verbose")});
+        const QStringList arguments{QStringLiteral("--link"), link, QStringLiteral("--scenario"), scenario,
+                                    QStringLiteral("--verbose")};
+        program.start(QStringLiteral(MERIDAL_SIM_PROGRAM), arguments);
         QVERIFY(program.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 10000);
         {
@@ -60,8 +61,9 @@ private slots:
         file.write(R"({"devices": [{"preset": "nothing"}]})");
         file.close();
         QProcess program;
+        const QString link = folder.filePath(QStringLiteral("tty"));
         program.start(QStringLiteral(MERIDAL_SIM_PROGRAM),
-                      {QStringLiteral("--link"), folder.filePath(QStringLiteral("tty")), QStringLiteral("--scenario"), scenario});
+                      {QStringLiteral("--link"), link, QStringLiteral("--scenario"), scenario});
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitCode(), 1);
         QVERIFY(program.readAllStandardError().contains("\"preset\""));

@@ -179,7 +179,8 @@ private slots:
     void FinalAssemblyNumberIsWrittenAndRead()
     {
         TSimTestBench bench({TSimDeviceState::Tivern()});
-        QCOMPARE(Spaced(bench.Ask(TivernAddress, 16)), QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 10 05 00 00 00 03 E9 57"));
+        QCOMPARE(Spaced(bench.Ask(TivernAddress, 16)),
+                 QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 10 05 00 00 00 03 E9 57"));
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 19, Hex("12 34 56"))),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 13 05 00 40 12 34 56 8E"));
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 16).mid(15, 3)), QByteArray("12 34 56"));
@@ -205,7 +206,8 @@ private slots:
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 0)),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 00 13 00 40 FE E3 80 05 06 01 03 28 00 0A 0B 0C "
                             "05 04 00 01 00 42"));
-        QCOMPARE(Spaced(bench.Ask(TivernAddress, 38)), QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 26 04 00 00 00 01 8B"));
+        QCOMPARE(Spaced(bench.Ask(TivernAddress, 38)),
+                 QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 26 04 00 00 00 01 8B"));
         QCOMPARE(bench.Ask(TivernAddress, 1)[14], char(0x00)); // status: configuration changed is clear
         const TSimDeviceState device = bench.Bus().Device(0);
         QVERIFY(!device.ConfigurationChanged);
