@@ -80,6 +80,16 @@ private slots:
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 2).mid(14, 5)), Spaced(statusAndCurrent));
     }
 
+    void PvMappedToNothingReadsNotUsed()
+    {
+        TSimTestBench bench({TSimDeviceState::Tivern()});
+        bench.Bus().ModifyDevice(0, [](TSimDeviceState& device) { device.Configuration.Mapping[0] = 250; });
+        QCOMPARE(Spaced(bench.Ask(TivernAddress, 1).mid(12)), QByteArray("07 00 00 FA 7F A0 00 00 8B"));
+        QCOMPARE(bench.Ask(TivernAddress, 14).mid(12, 7), Hex("12 00 00 0A 0B 0C FA"));
+        QCOMPARE(bench.Ask(TivernAddress, 15).mid(12, 6), Hex("14 00 00 00 00 FA"));
+        QCOMPARE(bench.Ask(TivernAddress, 36).mid(12, 2), Hex("02 09"));
+    }
+
     void PollingAddressAndLoopCurrentModeAreWrittenAndRead()
     {
         TSimTestBench bench({TSimDeviceState::Tivern()});
