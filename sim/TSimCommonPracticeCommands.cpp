@@ -99,7 +99,8 @@ quint8 ApplicableProcess(const TSimDeviceState& device, double primary)
 
 TSimReply SetUpperRangeValue(TSimDeviceState& device, const TSimPayloadReader&)
 {
-    const double primary = TSimReadings(device).BaseValue(device.Configuration.Mapping[0]);
+    const TSimReadings readings(device);
+    const double primary = readings.BaseValue(readings.PrimaryCode());
     if (const quint8 refusal = ApplicableProcess(device, primary))
         return TSimReply::Error(refusal);
     if (primary == device.Configuration.LowerRangeValue)
@@ -112,11 +113,12 @@ TSimReply SetUpperRangeValue(TSimDeviceState& device, const TSimPayloadReader&)
 // stops at the transducer limit.
 TSimReply SetLowerRangeValue(TSimDeviceState& device, const TSimPayloadReader&)
 {
-    const double primary = TSimReadings(device).BaseValue(device.Configuration.Mapping[0]);
+    const TSimReadings readings(device);
+    const double primary = readings.BaseValue(readings.PrimaryCode());
     if (const quint8 refusal = ApplicableProcess(device, primary))
         return TSimReply::Error(refusal);
     TSimConfiguration& configuration = device.Configuration;
-    const TSimDeviceVariable sensor = TSimReadings(device).PrimarySensor();
+    const TSimDeviceVariable sensor = readings.PrimarySensor();
     const double shifted = primary + configuration.UpperRangeValue - configuration.LowerRangeValue;
     const double upper = std::clamp(shifted, sensor.LowerLimit, sensor.UpperLimit);
     if (upper == primary)
