@@ -1,10 +1,11 @@
 #include "link/TComPortNames.h"
 
+#include "util/TIniFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QMutex>
-#include <QSettings>
 
 namespace {
 
@@ -33,15 +34,14 @@ private:
         if (iniLoaded)
             return;
         iniLoaded = true;
-        const QString iniPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini"));
-        QSettings ini(iniPath, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Ports"));
-        for (const QString& key : ini.childKeys()) {
+        const TIniFile ini(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini")));
+        const QString section = QStringLiteral("Ports");
+        for (const QString& key : ini.Keys(section)) {
             if (!key.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
                 continue;
             bool ok = false;
             const int number = key.mid(3).toInt(&ok);
-            const QString path = ini.value(key).toString().trimmed();
+            const QString path = ini.ReadString(section, key, QString());
             if (ok && !path.isEmpty())
                 overrides.insert(number, path);
         }
