@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -241,7 +242,8 @@ void TThreadBasis::SyncSetVisible(QObject* control, bool visible)
         if (QTabWidget* tabs = TabWidgetOf(control)) {
             tabs->setTabVisible(tabs->indexOf(qobject_cast<QWidget*>(control)), visible);
         } else if (qobject_cast<QLineEdit*>(control) || qobject_cast<QLabel*>(control) || qobject_cast<QGroupBox*>(control)
-                   || qobject_cast<QComboBox*>(control) || qobject_cast<QCheckBox*>(control)) {
+                   || qobject_cast<QComboBox*>(control) || qobject_cast<QCheckBox*>(control)
+                   || qobject_cast<QProgressBar*>(control)) {
             qobject_cast<QWidget*>(control)->setVisible(visible);
         }
     });

@@ -316,6 +316,15 @@ bool TThreadMeridal::SyncGetChecked(QObject* control)
     return BoolResult;
 }
 
+bool TThreadMeridal::SyncGetEnabled(QObject* control)
+{
+    Synchronize([&] {
+        if (auto* widget = qobject_cast<QWidget*>(control))
+            BoolResult = widget->isEnabled();
+    });
+    return BoolResult;
+}
+
 void TThreadMeridal::SyncSetCheckedAccepted(QObject* control, bool checked)
 {
     SyncSetChecked(control, checked);

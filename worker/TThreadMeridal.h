@@ -64,6 +64,8 @@ public:
     void SyncSetEditText(QObject* control, const QString& text);
     QString SyncGetText(QObject* control);
     bool SyncGetChecked(QObject* control);
+    // Whether the user may change the control.
+    bool SyncGetEnabled(QObject* control);
     void SyncSetCheckedAccepted(QObject* control, bool checked);
     void SyncSetItemIndexAccepted(QObject* control, int index);
     // Modified means the control shows another colour than its normal one.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class TComportHART;
+class TThreadMeridal;
+
+// What depends on the probe family (1 TIVERN, 2 CALDEROS, 0 other) and the
+// firmware revision: the window's adaptation after identification, the
+// device-variable enable flags of the Others tab, and the Diagnostics tab.
+class TFamilyJobs
+{
+public:
+    explicit TFamilyJobs(TThreadMeridal& thread);
+
+    void AdaptToDeviceFamily(int family);
+    void FetchDeviceVariableEnable();
+    void StoreDeviceVariableEnable();
+
+    void JobReadDiagnosticsTab();
+    void JobRefreshDiagnostics();
+    void FetchFirmwareVersion();
+    void FetchDiagnostics();
+
+private:
+    int firmwareRevision() const;
+    QObject* control(const QString& name) const;
+    TComportHART& device() const;
+
+    TThreadMeridal& thread;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class TComportHART;
+class TThreadMeridal;
+
+// The jobs that fill the main window's tabs from the device, and their steps.
+// They run on the device thread and reach the controls, by name, only through
+// the thread's synchronized operations. Every step starts with the terminate
+// check and, unless noted, shows its name in the status bar.
+class TReadJobs
+{
+public:
+    explicit TReadJobs(TThreadMeridal& thread);
+
+    void JobIdentifySearch();
+    void JobIdentifyAddressed();
+    void JobReadIdentification();
+    void JobReadAnalogOutput();
+    void JobRefreshAnalogOutput();
+    void JobReadDeviceVariables();
+    void JobRefreshDeviceVariables();
+    void JobReadOthers();
+
+    // False when the search reported no device.
+    bool Identify(bool addressed);
+    void FetchLoopConfiguration();
+    void FetchTagDescriptorDate();
+    void FetchLongTag();
+    void FetchMessage();
+    void FetchFinalAssemblyNumber();
+    void FetchPVMapping();
+    void FetchPrimaryValue();
+    void FetchPVLimits();
+    void FetchLoopCurrent();
+    void FetchDeviceInformation();
+    void FetchDeviceVariables();
+    void FetchOffset();
+    void FetchDamping();
+    void FetchDynamicAssignments();
+    void FetchConfigChangeCounter();
+    void FetchProtectionMode();
+
+private:
+    void beginStep(const QString& statusText);
+    QObject* control(const QString& name) const;
+    TComportHART& device() const;
+
+    TThreadMeridal& thread;
+};
