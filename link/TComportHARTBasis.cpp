@@ -72,7 +72,7 @@ void TComportHARTBasis::SendRequest(const QByteArray& frame, int timeoutMs, THAR
         if (QThread::currentThread() == thread())
             transmitAttempt(frame, timeoutMs);
         else
-            QMetaObject::invokeMethod(this, [this, frame, timeoutMs] { transmitAttempt(frame, timeoutMs); }, Qt::QueuedConnection);
+            ownerCalls.Post([this, frame, timeoutMs] { transmitAttempt(frame, timeoutMs); });
         WaitForAnswer();
         runInterruptCheck();
 
@@ -358,7 +358,10 @@ void TComportHARTBasis::InterruptWait()
         if (ownerWaitLoop)
             ownerWaitLoop->quit();
     } else {
-        QMetaObject::invokeMethod(this, [this] { if (ownerWaitLoop) ownerWaitLoop->quit(); }, Qt::QueuedConnection);
+        ownerCalls.Post([this] {
+            if (ownerWaitLoop)
+                ownerWaitLoop->quit();
+        });
     }
 }
 

@@ -3,6 +3,7 @@
 #include "link/LinkExceptions.h"
 #include "link/TComPort.h"
 #include "link/THARTFrame.h"
+#include "util/TQueuedCalls.h"
 
 #include <QObject>
 #include <QTimer>
@@ -88,6 +89,7 @@ private:
     static QString communicationErrorText(quint8 firstStatusByte);
 
     std::unique_ptr<TComPort> comPort;
+    TQueuedCalls ownerCalls;
     QTimer TimerTimeout;
     QTimer TimerDataReceived;
 

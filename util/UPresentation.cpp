@@ -24,3 +24,11 @@ QString DecHex(quint32 value, int hexDigits)
     const QString hex = QStringLiteral("%1").arg(value, hexDigits, 16, QLatin1Char('0')).toUpper();
     return QStringLiteral("%1 (0x%2)").arg(value).arg(hex);
 }
+
+QString DisplayText(const QString& message)
+{
+    QString text = message;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}

@@ -17,3 +17,6 @@ QString FormatFixed(double value, int decimals);
 
 // "227 (0xE3)": decimal, then upper-case hex with at least `hexDigits` digits.
 QString DecHex(quint32 value, int hexDigits);
+
+// The system's messages break lines with CR (and CR LF); dialogs want LF.
+QString DisplayText(const QString& message);

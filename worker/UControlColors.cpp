@@ -1,0 +1,50 @@
+#include "worker/UControlColors.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPalette>
+
+namespace {
+
+// The palette role that paints the control's background.
+QPalette::ColorRole BackgroundRole(const QWidget* control)
+{
+    if (qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control))
+        return QPalette::Base;
+    return QPalette::Window;
+}
+
+} // namespace
+
+QColor NormalColor(const QWidget* control)
+{
+    if (qobject_cast<const QCheckBox*>(control))
+        return QApplication::palette().color(QPalette::Window);
+    return QColor(Qt::white);
+}
+
+QColor ControlColor(const QWidget* control)
+{
+    return control->palette().color(BackgroundRole(control));
+}
+
+void SetControlColor(QWidget* control, const QColor& color)
+{
+    QPalette palette = control->palette();
+    palette.setColor(BackgroundRole(control), color);
+    // A closed drop-down list paints its face with the button colour.
+    if (qobject_cast<QComboBox*>(control))
+        palette.setColor(QPalette::Button, color);
+    control->setPalette(palette);
+    if (BackgroundRole(control) == QPalette::Window)
+        control->setAutoFillBackground(true);
+}
+
+void SetFontColor(QWidget* control, const QColor& color)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, color);
+    control->setPalette(palette);
+}

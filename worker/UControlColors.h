@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+
+class QWidget;
+
+// The background colour of a control is its change-tracking state: an edited,
+// unsaved entry shows ModifiedColor, every other one its normal colour
+// (white for edits and drop-down lists, the dialog face for check boxes).
+// Save, auto refresh, the discard question and the write jobs all read it.
+
+inline const QColor ModifiedColor(255, 128, 255);
+
+QColor NormalColor(const QWidget* control);
+QColor ControlColor(const QWidget* control);
+void SetControlColor(QWidget* control, const QColor& color);
+// The colour of a label's text.
+void SetFontColor(QWidget* control, const QColor& color);
