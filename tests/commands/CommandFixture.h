@@ -63,7 +63,26 @@ inline QByteArray ShortAnswer(int address, const char* data)
     return Preambles + frame + XorOf(frame);
 }
 
-struct Device
+// What the owner of a command layer hears, in order: "write" for a
+// configuration write, "status <command>" for a reported status.
+struct Recorder
+{
+    void Listen(TComportHART& hart)
+    {
+        hart.OnWriteCommand = [this](TComportHART*) { Events << QStringLiteral("write"); };
+        hart.OnDeviceStatus = [this](TComportHART*, const TDeviceStatus& status) {
+            Events << QStringLiteral("status %1").arg(status.Command);
+            Statuses << status;
+        };
+    }
+
+    const TDeviceStatus& LastStatus() const { return Statuses.last(); }
+
+    QStringList Events;
+    QList<TDeviceStatus> Statuses;
+};
+
+struct Device : Recorder
 {
     Device()
     {
@@ -77,21 +96,13 @@ struct Device
         hart->DeviceFamily = 1;
         hart->UniversalRevision = 5;
         hart->BuildLongAddress();
-        hart->OnWriteCommand = [this](TComportHART*) { Events << QStringLiteral("write"); };
-        hart->OnDeviceStatus = [this](TComportHART*, const TDeviceStatus& status) {
-            Events << QStringLiteral("status %1").arg(status.Command);
-            Statuses << status;
-        };
+        Listen(*hart);
     }
 
     void Answers(quint8 command, const char* data) { port->QueueAnswer(Answer(command, data)); }
 
-    const TDeviceStatus& LastStatus() const { return Statuses.last(); }
-
     ScriptedPort* port;
     std::unique_ptr<TComportHART> hart;
-    QStringList Events;
-    QList<TDeviceStatus> Statuses;
 };
 
 } // namespace fixture
