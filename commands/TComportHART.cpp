@@ -303,13 +303,8 @@ bool TComportHART::SearchDevice(TSearchWorker* worker)
         try {
             answer = pollAddress(address);
         } catch (const ETimeoutException&) {
-            if (address == 0 && worker) {
-                const int choice = worker->AskZeroRetry(QStringLiteral("No supported HART device found on address 0! \r\rWhat do you like to do?\r"));
-                if (choice == TSearchWorker::ZeroRetryRescanZero)
-                    return SearchDevice(worker);
-                if (choice != TSearchWorker::ZeroRetryScanOthers)
-                    throw Exception(NoSupportedDevice + ConnectNote);
-            }
+            if (address == 0 && worker && rescanAfterSilentZero(*worker))
+                return SearchDevice(worker);
             if (address == LastPollingAddress)
                 throw Exception(NoSupportedDevice + ConnectNote);
             continue;
@@ -320,6 +315,16 @@ bool TComportHART::SearchDevice(TSearchWorker* worker)
         }
     }
     throw EInconsistentException(NoSupportedDevice);
+}
+
+// True: search address 0 again; false: go on with 1-15. Cancelling, or
+// closing the question, ends the search.
+bool TComportHART::rescanAfterSilentZero(TSearchWorker& worker) const
+{
+    const int choice = worker.AskZeroRetry(QStringLiteral("No supported HART device found on address 0! \r\rWhat do you like to do?\r"));
+    if (choice != TSearchWorker::ZeroRetryRescanZero && choice != TSearchWorker::ZeroRetryScanOthers)
+        throw Exception(NoSupportedDevice + ConnectNote);
+    return choice == TSearchWorker::ZeroRetryRescanZero;
 }
 
 bool TComportHART::ConnectAtPollingAddress(TSearchWorker* worker)

@@ -186,6 +186,7 @@ private:
 
     THARTFrame pollAddress(int pollingAddress);
     void showSearchProgress(TSearchWorker* worker, int pollingAddress) const;
+    bool rescanAfterSilentZero(TSearchWorker& worker) const;
     bool decodeIdentity(const THARTFrame& answer, Identify kind, TDeviceIdentity* identity = nullptr);
 
     bool readPollingAddress(quint8& address, bool& loopCurrentMode);
