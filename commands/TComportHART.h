@@ -83,16 +83,23 @@ public:
     void ReadPVLimits(QString& unitText, float& upperLimit, float& lowerLimit);
     void ReadPVRange(quint8& alarmSelection, float& upperRange, float& lowerRange, QString& unitText);
     void ReadFinalAssemblyNumber(qint32& number);
+    // The 32 bytes up to the first zero byte: the zero padding is not shown.
     void ReadLongTag(QString& text);
     void ReadDeviceVariables(TDeviceVariable& dv0, TDeviceVariable& dv1, TDeviceVariable& dv2, TDeviceVariable& dv3);
     void ReadVariableAssignments(quint8& pv, quint8& sv, quint8& tv, quint8& qv);
     void ReadDampingValue(int deviceVariable, float& damping);
 
     void WritePollingAddress(quint8& address, bool& loopCurrentMode);
+    // Pads the caller's text with blanks to 32 characters; longer texts are
+    // refused before anything is sent.
     void WriteMessage(QString& text);
+    // Checks tag (8), descriptor (16) and year (1900-2155) before anything is
+    // sent, then pads tag and descriptor with blanks.
     void WriteTagDescriptorDate(QString& tag, QString& descriptor, QDate& date);
+    // 0 to 16777215 (three bytes); other numbers are refused, nothing sent.
     void WriteFinalAssemblyNumber(qint32& number);
     void WriteFinalAssemblyNumber(quint32& number);
+    // Zero-padded to 32 bytes of 8-bit characters; longer texts are refused.
     void WriteLongTag(QString& text);
     void WritePVRange(QString& unitText, float& upperRange, float& lowerRange);
     void SetUpperRangeFromFloater();
@@ -106,6 +113,7 @@ public:
     void WriteDampingValue(int deviceVariable, float& damping);
 
     // Read, then write back what is not being changed as the device holds it.
+    // When the read does not deliver those fields, they raise and write nothing.
     void ChangePollingAddress(quint8& address);
     void ChangeLoopCurrentMode(bool& loopCurrentMode);
     void WriteTagOrDescriptor(QString& text, bool isTag);
@@ -146,24 +154,54 @@ public:
 
 private:
     enum class Identify { Search, Connect, Scan, Reread };
+    enum class Notify { Never, BeforeReport, AfterReport };
 
-    // One command operation: transaction, then `decode` when the byte count
-    // is `expectedByteCount` (negative: any count), then notify and report.
+    // The answer byte counts an operation decodes: exactly one, or at least one.
+    struct ByteCount
+    {
+        ByteCount(int exactly) : minimum(exactly), maximum(exactly) {}
+        static ByteCount AtLeast(int count);
+        static ByteCount Any() { return AtLeast(0); }
+        bool Fits(quint32 byteCount) const { return byteCount >= minimum && byteCount <= maximum; }
+
+        quint32 minimum;
+        quint32 maximum;
+    };
+
+    // One command operation: its request, and what to do with the answer.
     struct Operation
     {
         quint8 command;
         QByteArray data;
         int timeoutMs;
-        int expectedByteCount;
+        ByteCount expected;
         QString label;
-        bool notify = false;
+        Notify notify = Notify::Never;
     };
-    THARTFrame run(const Operation& operation, const std::function<void()>& decode = {});
+    // Transaction, then `decode` when the byte count is the expected one,
+    // then notify and report. Returns whether the answer was decoded.
+    bool run(const Operation& operation, const std::function<void()>& decode = {});
     THARTFrame transact(quint8 command, const QByteArray& data, int timeoutMs);
-    void finish(const THARTFrame& answer, const QString& label, bool notify);
+    void report(const THARTFrame& answer, const QString& label);
 
-    bool decodeIdentity(const THARTFrame& answer, Identify kind, TDeviceIdentity* identity);
+    THARTFrame pollAddress(int pollingAddress);
+    void showSearchProgress(TSearchWorker* worker, int pollingAddress) const;
+    bool rescanAfterSilentZero(TSearchWorker& worker) const;
+    bool decodeIdentity(const THARTFrame& answer, Identify kind, TDeviceIdentity* identity = nullptr);
+
+    bool readPollingAddress(quint8& address, bool& loopCurrentMode);
+    bool readTagDescriptorDate(QString& tag, QString& descriptor, QDate& date);
+    Operation finalAssemblyNumberWrite(quint32 number) const;
+
+    // Decoding helpers over the last answer.
+    quint8 answerByte(int position) const;
+    bool storeSingleUnlessNaN(int position, float& value) const;
     void requireEcho(int deviceVariable, const QString& message) const;
     QString unpackedAt(int position, int length) const;
+    QString longTagAt(int position) const;
     QDate dateAt(int position) const;
+    void tagDescriptorDateFromAnswer(QString& tag, QString& descriptor, QDate& date) const;
+    void assignmentsFromAnswer(quint8& pv, quint8& sv, quint8& tv, quint8& qv) const;
+    void offsetFromAnswer(int deviceVariable, const QString& mismatch, QString& unitText, float& offset) const;
+    TDeviceVariable deviceVariableAt(int position) const;
 };
