@@ -440,6 +440,27 @@ private slots:
         QVERIFY(rig.errors.isEmpty());
     }
 
+    void closingDuringAPollingSearchOfASilentBus()
+    {
+        PtyPair pty(QDir::temp().filePath(QStringLiteral("meridal-test-silent-%1").arg(QCoreApplication::applicationPid())));
+        TComPortNames::SetOverride(41, pty.LinkPath());
+        TestDeviceWindow window;
+        window.ZeroRetryAnswers = { 101 };                  // "Scan 1 - 15"
+        QStringList errors;
+        auto thread = std::make_unique<TThreadMeridal>(false, 41, window, &window,
+                                                       [&errors](TThreadBasis& sender) { errors << sender.LastExceptionMessage(); });
+        TThreadMeridal* device = thread.get();
+        QVERIFY(thread->StartJob([device] { device->Device->SearchDevice(device); }));
+        QTRY_VERIFY_WITH_TIMEOUT(window.statusPanel->text().contains(QStringLiteral("(Polling Address 1)")), 20000);
+
+        thread->Shutdown();
+        QVERIFY(thread->isFinished());
+        QVERIFY(!thread->Device);
+        QVERIFY(errors.isEmpty());                           // the search ended silently
+        TSerialPort again(41, 1200, QSerialPort::OddParity);
+        again.Open();                                        // the port was released
+    }
+
     void portBusyAtStart()
     {
         PtyPair pty(QDir::temp().filePath(QStringLiteral("meridal-test-busy-%1").arg(QCoreApplication::applicationPid())));
