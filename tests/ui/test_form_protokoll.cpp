@@ -99,6 +99,16 @@ private slots:
         QVERIFY(log.IsEmpty());
     }
 
+    void hidingKeepsTheLines()
+    {
+        // A minimised main window hides its tool windows; the log must survive that.
+        TFormProtokoll log;
+        log.AddLine(WriteProtectLine);
+        log.show();
+        log.hide();
+        QVERIFY(log.Contains("In Write Protect Mode"));
+    }
+
     void showsDirectlyBelowTheMainWindow()
     {
         QWidget mainWindow;
