@@ -1,0 +1,83 @@
+#include "WindowChecks.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace {
+
+bool IsControl(const QWidget* widget)
+{
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLabel*>(widget)
+           || qobject_cast<const QComboBox*>(widget) || qobject_cast<const QLineEdit*>(widget)
+           || qobject_cast<const QAbstractScrollArea*>(widget);
+}
+
+bool IsPartOfAnotherControl(const QWidget* widget, const QWidget* window)
+{
+    for (const QWidget* parent = widget->parentWidget(); parent && parent != window; parent = parent->parentWidget()) {
+        if (IsControl(parent))
+            return true;
+    }
+    return false;
+}
+
+QList<const QWidget*> VisibleControls(const QWidget* window)
+{
+    QList<const QWidget*> controls;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        if (IsControl(widget) && widget->isVisibleTo(window) && !IsPartOfAnotherControl(widget, window))
+            controls.append(widget);
+    }
+    return controls;
+}
+
+QRect GeometryIn(const QWidget* window, const QWidget* widget)
+{
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+QString Describe(const QWidget* widget)
+{
+    return QStringLiteral("%1 \"%2\"").arg(widget->metaObject()->className(), widget->objectName());
+}
+
+} // namespace
+
+void VerifyNoClippedText(const QWidget* window)
+{
+    for (const QWidget* control : VisibleControls(window)) {
+        // A text area scrolls; everything else must show its text whole.
+        if (qobject_cast<const QAbstractScrollArea*>(control))
+            continue;
+        const QSize needed = control->sizeHint();
+        QVERIFY2(control->width() >= needed.width() && control->height() >= needed.height(),
+                 qPrintable(QStringLiteral("%1 is %2x%3 but needs %4x%5")
+                                .arg(Describe(control))
+                                .arg(control->width())
+                                .arg(control->height())
+                                .arg(needed.width())
+                                .arg(needed.height())));
+    }
+}
+
+void VerifyNoOverlappingControls(const QWidget* window)
+{
+    const QList<const QWidget*> controls = VisibleControls(window);
+    for (int i = 0; i < controls.size(); ++i) {
+        for (int j = i + 1; j < controls.size(); ++j) {
+            QVERIFY2(!GeometryIn(window, controls[i]).intersects(GeometryIn(window, controls[j])),
+                     qPrintable(Describe(controls[i]) + QStringLiteral(" overlaps ") + Describe(controls[j])));
+        }
+    }
+}
+
+void VerifyFixedSize(const QWidget* window)
+{
+    QVERIFY2(window->minimumSize() == window->maximumSize(), "the window can be resized");
+    QCOMPARE(window->size(), window->minimumSize());
+}

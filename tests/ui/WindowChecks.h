@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+// Checks that a finished window must pass, for every visible control
+// (labels, buttons, check boxes, lists, edits). Report a failure through
+// QTest; call QTest::currentTestFailed() afterwards.
+
+// Every control but a scrolling text area has at least the size its text
+// needs.
+void VerifyNoClippedText(const QWidget* window);
+
+// No two controls cover each other.
+void VerifyNoOverlappingControls(const QWidget* window);
+
+// The window cannot be resized.
+void VerifyFixedSize(const QWidget* window);
