@@ -14,7 +14,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 if ls /dev/ttyUSB* /dev/ttyACM* >/dev/null 2>&1; then
-  exec ./build/ui/Meridal
+  exec ./build/bin/Meridal
 fi
 echo "No serial HART modem found: starting in demo mode against the simulator."
-exec ./build/ui/Meridal --demo
+exec ./build/bin/Meridal --demo

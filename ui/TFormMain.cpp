@@ -1,12 +1,757 @@
 #include "ui/TFormMain.h"
 
-#include <QApplication>
-#include <QLabel>
+#include "commands/UResponseCodes.h"
+#include "link/TComPort.h"
+#include "ui/TEntryFilter.h"
+#include "ui/TFormAbout.h"
+#include "ui/TFormCOMPortChooser.h"
+#include "ui/TFormDeviceStatus.h"
+#include "ui/TFormProtokoll.h"
+#include "ui/TLevelProgressBar.h"
+#include "ui/TMessageDialog.h"
+#include "ui/TRegistryTool.h"
+#include "ui/TTaskDialog.h"
+#include "util/StringTools.h"
+#include "util/UPresentation.h"
+#include "worker/TFamilyJobs.h"
+#include "worker/TReadJobs.h"
+#include "worker/TThreadMeridal.h"
+#include "worker/UControlColors.h"
 
-TFormMain::TFormMain(QWidget* parent)
-    : QMainWindow(parent)
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
+
+const QString SettingsKey = QStringLiteral("Settings");
+const QString FormsKey = QStringLiteral("Forms");
+const QString PortInUseMessage = QStringLiteral("COM port is already open.\r\rBe sure that the port is available and press Device > Rescan.");
+const QString NoDeviceSelectedMessage = QStringLiteral("No supported HART device selected. See Device > Life List");
+
+// Indicator colours of the field device status.
+QColor IndicatorColor(quint8 deviceStatus)
 {
-    setWindowTitle(QApplication::applicationDisplayName() + QStringLiteral(" V") + QStringLiteral(MERIDAL_VERSION));
-    setCentralWidget(new QLabel(QStringLiteral("KORVAL Meridal"), this));
-    resize(485, 354);
+    if (deviceStatus == 0)
+        return QColor(0, 128, 0);
+    QColor color(Qt::white);
+    if (deviceStatus & 0x60)
+        color = QColor(255, 255, 0);
+    if (deviceStatus & 0x0F)
+        color = QColor(255, 128, 0);
+    if (deviceStatus & 0x90)
+        color = QColor(255, 0, 0);
+    return color;
+}
+
+// A stored position, or the fallback when it lies beyond the screen.
+int PositionWithin(int stored, int screenExtent, int fallback)
+{
+    return stored >= screenExtent ? fallback : stored;
+}
+
+} // namespace
+
+TFormMain::TFormMain(const TPlaces& places, QWidget* parent)
+    : QMainWindow(parent)
+    , ini(places.IniPath)
+    , registryBasePath(places.RegistryBasePath)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    c.Build(this);
+    tracking = std::make_unique<TChangeTracking>(c, [this] { return Idle; });
+    connectHandlers();
+    fixWindowSize();
+    FormCreate();
+}
+
+// The window does not resize. Its size is taken with every control shown
+// that the device family, the working mode or a device answer may show.
+void TFormMain::fixWindowSize()
+{
+    const QList<QWidget*> sometimesShown = { c.GroupBoxDV1, c.GroupBoxDV2, c.GroupBoxDV3, c.ButtonTestDevice, c.ButtonDirectCMD,
+                                             c.LabelUnplugWarning, static_cast<QWidget*>(c.LabelDiagnosticsFirmwareHint) };
+    for (QWidget* control : sometimesShown)
+        control->setVisible(true);
+    setFixedSize(sizeHint());
+    for (QWidget* control : sometimesShown)
+        control->setVisible(false);
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+}
+
+TFormMain::~TFormMain()
+{
+    StopDeviceThread();
+}
+
+void TFormMain::StopDeviceThread()
+{
+    if (!DeviceThread)
+        return;
+    DeviceThread->Shutdown();
+    delete DeviceThread;
+    DeviceThread = nullptr;
+}
+
+// --- Start-up ---
+
+void TFormMain::FormCreate()
+{
+    settings = std::make_unique<TRegistryTool>(registryBasePath);
+    messageDialog = std::make_unique<TMessageDialog>();
+    messageDialog->SetTitle(QApplication::applicationDisplayName());
+    applyStoredAutoRefresh();
+    readAttemptCount();
+    const QString prefix = ini.ReadString(SettingsKey, QStringLiteral("FilePrefix"), QStringLiteral("HART-Dev"));
+    FileNamePrefix = prefix.isEmpty() ? QString() : prefix + QLatin1Char(' ');
+    MultidropMode = settings->ReadSetting(SettingsKey, QStringLiteral("Multidrop"), QStringLiteral("0")) == QLatin1String("1");
+    c.MenuSettingsMultiDrop->setChecked(MultidropMode);
+    applyWorkingMode();
+}
+
+void TFormMain::applyStoredAutoRefresh()
+{
+    const int seconds = settings->ReadIntSetting(SettingsKey, QStringLiteral("AutoRefresh"), 0);
+    const QHash<int, QAction*> choices = {
+        { 0, c.MenuSettingsAutoRefreshDisabled }, { 5, c.MenuSettingsAutoRefreshSec5 },
+        { 10, c.MenuSettingsAutoRefreshSec10 }, { 30, c.MenuSettingsAutoRefreshSec30 },
+    };
+    if (QAction* choice = choices.value(seconds)) {
+        MenuSettingsAutoRefreshClick(choice);
+        return;
+    }
+    // Another stored period only shows "Disabled"; the value is kept.
+    c.MenuSettingsAutoRefreshDisabled->setChecked(true);
+    AutoRefreshOff = true;
+}
+
+void TFormMain::readAttemptCount()
+{
+    AttemptCount = ini.ReadInteger(SettingsKey, QStringLiteral("NumberOfAttempts"), 3);
+    if (AttemptCount >= 1)
+        return;
+    messageDialog->ShowInfoCaption(QStringLiteral("\"NumberOfAttempts\" in Section \"Settings\" less than 1.\rDefault value 3 will be set."),
+                                   QStringLiteral("Meridal - Ini-File"));
+    AttemptCount = 3;
+}
+
+void TFormMain::applyWorkingMode()
+{
+    const QString domain = ini.ReadString(QStringLiteral("KORVAL"), QStringLiteral("domain"), QString());
+    c.ButtonDirectCMD->setVisible(domain == QLatin1String("dev"));
+    c.ButtonTestDevice->setVisible(domain == QLatin1String("prod"));
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown)
+        return;
+    shown = true;
+    // Start-up continues inside the event loop, so that it may end the program.
+    QMetaObject::invokeMethod(this, &TFormMain::FormShow, Qt::QueuedConnection);
+}
+
+void TFormMain::FormShow()
+{
+    ConnectDevice();
+    if (closing)
+        return;
+    try {
+        setWindowTitle(QApplication::applicationDisplayName() + QStringLiteral(" V") + QStringLiteral(MERIDAL_VERSION));
+        restorePositions();
+    } catch (const std::exception&) {
+        // A caption or position that cannot be restored is no reason to stop.
+    }
+}
+
+void TFormMain::restorePositions()
+{
+    const QSize screen = this->screen() ? this->screen()->geometry().size() : QSize(1024, 768);
+    const auto position = [&](const QString& name, const QString& defaultText, int extent, int fallback) {
+        bool ok = false;
+        const int stored = settings->ReadSetting(FormsKey, name, defaultText).toInt(&ok);
+        if (!ok)
+            throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(name));
+        return PositionWithin(stored, extent, fallback);
+    };
+    const int top = position(QStringLiteral("FormMain.Top"), QStringLiteral("100"), screen.height(), 100);
+    const int left = position(QStringLiteral("FormMain.Left"), QStringLiteral("150"), screen.width(), 150);
+    move(left, top);
+    if (!windows.DeviceStatus)
+        return;
+    const int statusTop = position(QStringLiteral("FormDeviceStatus.Top"), QStringLiteral("110"), screen.height(), 100);
+    const int statusLeft = position(QStringLiteral("FormDeviceStatus.Left"), QStringLiteral("160"), screen.width(), 150);
+    windows.DeviceStatus->move(statusLeft, statusTop);
+    if (settings->ReadSetting(FormsKey, QStringLiteral("FormDeviceStatus.Shown"), QStringLiteral("0")) == QLatin1String("1"))
+        windows.DeviceStatus->show();
+}
+
+void TFormMain::ConnectDevice()
+{
+    int comNumber = settings->ReadIntSetting(SettingsKey, QStringLiteral("COM"), -1);
+    if (comNumber == -1 || !windows.COMPortChooser->PortPresent(comNumber)) {
+        try {
+            comNumber = windows.COMPortChooser->Choose(20, -1);
+        } catch (const Exception& e) {
+            messageDialog->ShowError(e.Message() + QStringLiteral("\r\rProgram will be terminated."));
+            endProgram();
+            return;
+        }
+        if (comNumber == -1) {
+            messageDialog->ShowInfo(QStringLiteral("No COM port was selected.\r\rProgram will be terminated."));
+            endProgram();
+            return;
+        }
+    }
+    try {
+        createDeviceThread(comNumber);
+    } catch (const EAlreadyOpen&) {
+        messageDialog->ShowError(PortInUseMessage);
+        c.ButtonSave->setEnabled(false);
+        c.PageControl->setEnabled(false);
+        return;
+    } catch (const Exception& e) {
+        messageDialog->ShowError(e.Message());
+        return;
+    }
+    try {
+        DeviceThread->Device->CheckManufacturer = c.ButtonDirectCMD->isHidden();
+        DeviceThread->Device->Attempts = static_cast<quint32>(AttemptCount);
+        DeviceThread->ConfigSeparator = ini.ReadString(SettingsKey, QStringLiteral("ConfigSeparator"), QStringLiteral(";"));
+        if (MultidropMode) {
+            c.MenuRescan->setText(QStringLiteral("Life List"));
+            showLifeList();
+        } else {
+            startJob([thread = DeviceThread] { TReadJobs(*thread).JobIdentifySearch(); });
+        }
+    } catch (const Exception& e) {
+        messageDialog->ShowError(e.Message());
+    }
+}
+
+void TFormMain::createDeviceThread(int comNumber)
+{
+    DeviceThread = new TThreadMeridal(false, comNumber, *this, settings.get(), [this](TThreadBasis& sender) {
+        messageDialog->ShowError(sender.LastExceptionMessage());
+    });
+}
+
+void TFormMain::endProgram()
+{
+    closing = true;
+    QCoreApplication::quit();
+}
+
+void TFormMain::startJob(std::function<void()> job)
+{
+    DeviceThread->StartJob(std::move(job));
+}
+
+void TFormMain::showLifeList()
+{
+    if (windows.MultidropLifeList->exec() == QDialog::Accepted) {
+        DeviceSelected = true;
+        ButtonRefreshClick();
+    } else if (!DeviceSelected) {
+        c.StatusPanel1->setText(NoDeviceSelectedMessage);
+    }
+}
+
+// --- Commands ---
+
+void TFormMain::ButtonRefreshClick()
+{
+    c.TimerDiagnostics->stop();
+    windows.Protokoll->close();
+    if (MultidropMode && !DeviceSelected)
+        return;
+    if (!DeviceThread) {
+        ConnectDevice();
+        return;
+    }
+    if (!DeviceThread->Suspended()) {
+        c.StatusPanel1->setText(QStringLiteral("Device busy"));
+        return;
+    }
+    Idle = false;
+    const int page = c.PageControl->currentIndex();
+    ClearTab(page);
+    c.ButtonRefresh->setEnabled(true);
+    c.ButtonTestDevice->setEnabled(true);
+
+    TThreadMeridal* thread = DeviceThread;
+    switch (page) {
+    case Identification:
+        return startJob([thread] { TReadJobs(*thread).JobIdentifyAddressed(); });
+    case AnalogOutput:
+        return startJob([thread] { TReadJobs(*thread).JobReadAnalogOutput(); });
+    case DeviceVariables:
+        return startJob([thread] { TReadJobs(*thread).JobReadDeviceVariables(); });
+    case Maintenance:
+        c.ButtonRefresh->setEnabled(false);
+        return;
+    case Others:
+        return startJob([thread] { TReadJobs(*thread).JobReadOthers(); });
+    case Diagnostics:
+        c.ButtonTestDevice->setEnabled(false);
+        c.LabelDiagnosticsFirmwareHint->setVisible(!c.TabDiagnostics->isEnabled());
+        if (!c.TabDiagnostics->isEnabled())
+            return;
+        c.ButtonRefresh->setEnabled(false);
+        return startJob([thread] { TFamilyJobs(*thread).JobReadDiagnosticsTab(); });
+    default:
+        throw Exception(QStringLiteral("Unknown tab selected"));
+    }
+}
+
+void TFormMain::MenuRescanClick()
+{
+    if (!DeviceThread) {
+        ConnectDevice();
+        return;
+    }
+    Idle = false;
+    {
+        // A switch made by the program is no tab change of the user's.
+        const QSignalBlocker blocker(c.PageControl);
+        c.PageControl->setCurrentIndex(Identification);
+        visiblePage = Identification;
+    }
+    if (MultidropMode) {
+        showLifeList();
+        return;
+    }
+    ClearTab(Identification);
+    startJob([thread = DeviceThread] { TReadJobs(*thread).JobIdentifySearch(); });
+}
+
+void TFormMain::MenuPortSelectionClick()
+{
+    try {
+        const int stored = settings->ReadIntSetting(SettingsKey, QStringLiteral("COM"), -1);
+        const int chosen = windows.COMPortChooser->Choose(20, stored);
+        if (chosen == -1)
+            return;
+        if (DeviceThread)
+            DeviceThread->ChangeComPort(chosen);
+        settings->WriteIntSetting(SettingsKey, QStringLiteral("COM"), chosen);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
+}
+
+void TFormMain::MenuSettingsAutoRefreshClick(QAction* choice)
+{
+    choice->setChecked(true);
+    AutoRefreshOff = choice == c.MenuSettingsAutoRefreshDisabled;
+    const QHash<QAction*, int> intervals = {
+        { c.MenuSettingsAutoRefreshDisabled, 0 }, { c.MenuSettingsAutoRefreshSec5, 5000 },
+        { c.MenuSettingsAutoRefreshSec10, 10000 }, { c.MenuSettingsAutoRefreshSec30, 30000 },
+    };
+    const int interval = intervals.value(choice);
+    if (AutoRefreshOff) {
+        c.TimerRefresh->stop();
+    } else {
+        c.TimerRefresh->setInterval(interval);
+        c.TimerRefresh->start();
+    }
+    settings->WriteIntSetting(SettingsKey, QStringLiteral("AutoRefresh"), interval / 1000);
+}
+
+void TFormMain::MenuSettingsMultiDropClick()
+{
+    MultidropMode = c.MenuSettingsMultiDrop->isChecked();
+    settings->WriteSetting(SettingsKey, QStringLiteral("Multidrop"), MultidropMode ? QStringLiteral("1") : QStringLiteral("0"));
+    c.MenuRescan->setText(MultidropMode ? QStringLiteral("Life List") : QStringLiteral("Rescan"));
+}
+
+void TFormMain::ClearTab(int page)
+{
+    const auto clearEdit = [](QLineEdit* edit) {
+        edit->clear();
+        SetControlColor(edit, NormalColor(edit));
+    };
+    const auto resetCheck = [](QCheckBox* box) {
+        box->setChecked(false);
+        SetControlColor(box, NormalColor(box));
+    };
+    const auto selectItem = [](QComboBox* combo, int index) {
+        combo->setCurrentIndex(index);
+        SetControlColor(combo, NormalColor(combo));
+    };
+    switch (page) {
+    case Identification:
+        selectItem(c.ComboBoxPollingAddress, 0);
+        resetCheck(c.CheckBoxLoopCurrentMode);
+        for (QLineEdit* edit : { c.EditTag, c.EditLongTag, c.EditDescriptor, c.EditMessage, c.EditDate, c.EditFinalAssemblyNo })
+            clearEdit(edit);
+        break;
+    case AnalogOutput:
+        for (QLineEdit* edit : { c.EditPrimaryVariableValue, c.EditLoopCurrent, c.EditPercentOfRange, c.EditPVUpperRangeValue,
+                                 c.EditPVLowerRangeValue })
+            edit->clear();
+        for (QLabel* label : { c.LabelPrimaryVariableUnit, c.LabelPVUpperRangeUnit, c.LabelPVLowerRangeUnit })
+            label->clear();
+        selectItem(c.ComboBoxPVAlarmSelection, 0);
+        break;
+    case DeviceVariables:
+        for (QLineEdit* edit : { c.EditDV0Value, c.EditDV1Value, c.EditDV2Value, c.EditDV3Value })
+            edit->clear();
+        for (QComboBox* combo : { c.ComboBoxDV0Unit, c.ComboBoxDV1Unit, c.ComboBoxDV3Unit })
+            combo->setCurrentIndex(4);
+        c.ComboBoxDV2Unit->setCurrentIndex(0);
+        for (QLineEdit* edit : { c.EditDV0Offset, c.EditDV1Offset, c.EditDV0Damping, c.EditDV1Damping })
+            edit->setText(QStringLiteral("0"));
+        for (QComboBox* combo : { c.ComboBoxDynDevPV, c.ComboBoxDynDevSV, c.ComboBoxDynDevTV, c.ComboBoxDynDevQV })
+            combo->clear();
+        break;
+    case Others:
+        for (QLineEdit* edit : { c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2 })
+            clearEdit(edit);
+        c.MaskEditPasswcodeProtectionCode->clear();
+        c.EditConfigurationChangeCounter->clear();
+        resetCheck(c.CheckBoxProtectionMode);
+        c.CheckBoxEnableDV0->setEnabled(false);
+        c.CheckBoxEnableDV0->setChecked(true);
+        for (QCheckBox* box : { c.CheckBoxEnableDV1, c.CheckBoxEnableDV2, c.CheckBoxEnableDV3 }) {
+            box->setEnabled(false);
+            resetCheck(box);
+        }
+        break;
+    case Diagnostics:
+        for (QLineEdit* edit : { c.AdvEditFirmwareVersion, c.AdvEditStartLevel, c.AdvEditDampingLength, c.AdvEditPulseDuration,
+                                 c.AdvEditPulseHeight, c.AdvEditHeadTemp, c.AdvEditTubeTemp, c.EditDV0ValueDiagnostic,
+                                 c.EditDV1ValueDiagnostic, c.EditDV3ValueDiagnostic })
+            edit->clear();
+        for (QLabel* label : { c.LabelDV0UnitDiagnostics, c.LabelDV1UnitDiagnostics, c.LabelDV3UnitDiagnostics })
+            label->clear();
+        c.AdvProgressBarQualityQuotient->setValue(50);
+        for (QWidget* dv0 : { static_cast<QWidget*>(c.LabelDV0Diagnostics), static_cast<QWidget*>(c.EditDV0ValueDiagnostic),
+                              static_cast<QWidget*>(c.LabelDV0UnitDiagnostics) })
+            dv0->show();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Tabs and timers ---
+
+bool TFormMain::PageControlChanging(int leaving)
+{
+    if (!tracking->TabModified(leaving) || leaving == Identification)
+        return true;
+    return messageDialog->AskYesNo(QStringLiteral("Entries have been modified.\r\rDo you want to discard changes?"));
+}
+
+void TFormMain::onPageChanged(int index)
+{
+    if (index == visiblePage)
+        return;
+    const int leaving = visiblePage;
+    {
+        // Ask while the tab being left is still the one shown.
+        const QSignalBlocker blocker(c.PageControl);
+        c.PageControl->setCurrentIndex(leaving);
+    }
+    if (!PageControlChanging(leaving))
+        return;
+    {
+        const QSignalBlocker blocker(c.PageControl);
+        c.PageControl->setCurrentIndex(index);
+    }
+    visiblePage = index;
+    PageControlChange();
+}
+
+void TFormMain::PageControlChange()
+{
+    if (visiblePage != Identification) {
+        try {
+            ButtonRefreshClick();
+        } catch (const Exception& e) {
+            showError(e.Message());
+        }
+        return;
+    }
+    c.ButtonSave->setEnabled(tracking->TabModified(Identification));
+    c.ButtonRefresh->setEnabled(true);
+}
+
+void TFormMain::TimerRefreshTimer()
+{
+    if (!c.ButtonRefresh->isEnabled() || !DeviceThread || !DeviceThread->Suspended() || tracking->TabModified())
+        return;
+    TThreadMeridal* thread = DeviceThread;
+    if (visiblePage == AnalogOutput)
+        startJob([thread] { TReadJobs(*thread).JobRefreshAnalogOutput(); });
+    else if (visiblePage == DeviceVariables)
+        startJob([thread] { TReadJobs(*thread).JobRefreshDeviceVariables(); });
+}
+
+void TFormMain::TimerDiagnosticsTimer()
+{
+    c.TimerDiagnostics->stop();
+    if (visiblePage != Diagnostics || !DeviceThread)
+        return;
+    if (DeviceThread->Suspended())
+        startJob([thread = DeviceThread] { TFamilyJobs(*thread).JobRefreshDiagnostics(); });
+    else
+        c.TimerDiagnostics->start();
+}
+
+// --- Status display ---
+
+void TFormMain::ShowAnswerStatus(TComportHART*, const TDeviceStatus& status)
+{
+    if (!DeviceThread || !DeviceThread->Device)
+        return;
+    if (!status.CommError) {
+        const QString text = ResponseCodeText(status.ResponseCode, status.Command);
+        c.StatusPanel1->setText(text);
+        if (status.ResponseCode != 0)
+            windows.Protokoll->AddLine(QStringLiteral("Cmd: %1: %2 -> Code %3: %4")
+                                           .arg(status.Command).arg(status.OperationName).arg(status.ResponseCode).arg(text));
+        if (status.ResponseCode == 7)
+            c.LabelUnplugWarning->hide();
+    }
+    QPalette palette = c.LMDPanelStatusIndicator->palette();
+    palette.setColor(QPalette::Window, IndicatorColor(status.DeviceStatus));
+    c.LMDPanelStatusIndicator->setPalette(palette);
+    windows.DeviceStatus->ShowStatus(status);
+}
+
+void TFormMain::EditManufacturerIDChange()
+{
+    if (StartsTextCI(c.EditManufacturerID->text(), QStringLiteral("227")))
+        c.EditManufacturerID->setToolTip(QStringLiteral("KORVAL GmbH"));
+}
+
+void TFormMain::EditDeviceCodeChange()
+{
+    const QString text = c.EditDeviceCode->text();
+    if (text.isEmpty())
+        c.EditDeviceCode->setToolTip(QString());
+    else if (text.startsWith(QLatin1String("128")))
+        c.EditDeviceCode->setToolTip(QStringLiteral("TIVERN"));
+    else if (text.startsWith(QLatin1String("129")))
+        c.EditDeviceCode->setToolTip(QStringLiteral("CALDEROS"));
+}
+
+// --- The device thread's view ---
+
+QList<QWidget*> TFormMain::Forms()
+{
+    QList<QWidget*> forms { this };
+    for (QWidget* form : { static_cast<QWidget*>(windows.DeviceStatus), static_cast<QWidget*>(windows.MultidropLifeList) }) {
+        if (form)
+            forms << form;
+    }
+    return forms;
+}
+
+QLabel* TFormMain::StatusPanel()
+{
+    return c.StatusPanel1;
+}
+
+void TFormMain::LockUI()
+{
+    Idle = false;
+    c.MenuDevice->menuAction()->setEnabled(false);
+    c.PageControl->setEnabled(false);
+    c.ButtonRefresh->setEnabled(false);
+    c.ButtonSave->setEnabled(false);
+    c.MenuSaveConfigAs->setEnabled(false);
+    c.MenuLoadConfig->setEnabled(false);
+    c.ButtonTestDevice->setEnabled(false);
+    c.TimerRefresh->stop();
+}
+
+void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
+{
+    Idle = true;
+    c.MenuDevice->menuAction()->setEnabled(true);
+    if (!deviceKnown)
+        return;
+    c.PageControl->setEnabled(true);
+    c.ButtonRefresh->setEnabled(refreshAllowed && c.PageControl->currentIndex() != Diagnostics);
+    c.ButtonSave->setEnabled(tracking->TabModified());
+    if (!AutoRefreshOff)
+        c.TimerRefresh->start();
+    if (!windows.Protokoll->IsEmpty())
+        windows.Protokoll->ShowBelow(this);
+    c.MenuSaveConfigAs->setEnabled(true);
+    c.MenuLoadConfig->setEnabled(true);
+    c.ButtonTestDevice->setEnabled(true);
+}
+
+void TFormMain::AcceptControlValue(QObject* control)
+{
+    tracking->AcceptControlValue(control);
+}
+
+void TFormMain::AcceptTabValues()
+{
+    tracking->AcceptTabValues();
+}
+
+void TFormMain::AddResponseLogLine(const QString& line)
+{
+    windows.Protokoll->AddLine(line);
+}
+
+bool TFormMain::ResponseLogContains(const QString& text)
+{
+    return windows.Protokoll->Contains(text);
+}
+
+int TFormMain::ShowZeroRetryDialog(const QString& content)
+{
+    TTaskDialog dialog(this);
+    dialog.SetTitle(QApplication::applicationDisplayName());
+    dialog.SetContent(content);
+    dialog.SetIcon(TTaskDialog::TIcon::Question);
+    dialog.AddButton(QStringLiteral("&Rescan 0"), 100);
+    dialog.AddButton(QStringLiteral("&Scan 1 - 15"), 101);
+    dialog.AddButton(QStringLiteral("&Cancel"), 2);
+    return dialog.Execute();
+}
+
+void TFormMain::SetLifeListAddress(int)
+{
+    // The life list shows the address being scanned; until it exists there
+    // is nothing to mark.
+}
+
+// --- Shutdown and window events ---
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TFormMain::FormClose()
+{
+    closing = true;
+    c.TimerRefresh->stop();
+    StopDeviceThread();
+    storePositions();
+}
+
+void TFormMain::storePositions()
+{
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormMain.Top"), y());
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormMain.Left"), x());
+    if (!windows.DeviceStatus)
+        return;
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormDeviceStatus.Top"), windows.DeviceStatus->y());
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormDeviceStatus.Left"), windows.DeviceStatus->x());
+    settings->WriteSetting(FormsKey, QStringLiteral("FormDeviceStatus.Shown"),
+                           windows.DeviceStatus->isVisible() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TFormMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (isVisible() && windows.Protokoll)
+        windows.Protokoll->PlaceBelow(this);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick
+        && (watched == c.LMDStatusBar || watched == c.LMDPanelStatusIndicator || watched == c.StatusPanel1)) {
+        windows.DeviceStatus->show();
+        windows.DeviceStatus->raise();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::showError(const QString& message)
+{
+    messageDialog->ShowError(message);
+}
+
+void TFormMain::checkControlChange(QObject* control)
+{
+    try {
+        tracking->CheckControlChange(control);
+    } catch (const Exception& e) {
+        showError(e.Message());
+    }
+}
+
+void TFormMain::connectHandlers()
+{
+    connect(c.ButtonRefresh, &QPushButton::clicked, this, [this] {
+        try {
+            ButtonRefreshClick();
+        } catch (const Exception& e) {
+            showError(e.Message());
+        }
+    });
+    connect(c.MenuRescan, &QAction::triggered, this, &TFormMain::MenuRescanClick);
+    connect(c.MenuPortSelection, &QAction::triggered, this, &TFormMain::MenuPortSelectionClick);
+    connect(c.AutoRefreshChoices, &QActionGroup::triggered, this, &TFormMain::MenuSettingsAutoRefreshClick);
+    connect(c.MenuSettingsMultiDrop, &QAction::triggered, this, &TFormMain::MenuSettingsMultiDropClick);
+    connect(c.MenuExit, &QAction::triggered, this, &QWidget::close);
+    connect(c.About, &QAction::triggered, this, [this] {
+        TFormAbout about(this);
+        about.exec();
+    });
+    connect(c.PageControl, &QTabWidget::currentChanged, this, &TFormMain::onPageChanged);
+    connect(c.TimerRefresh, &QTimer::timeout, this, &TFormMain::TimerRefreshTimer);
+    connect(c.TimerDiagnostics, &QTimer::timeout, this, &TFormMain::TimerDiagnosticsTimer);
+    connect(c.EditManufacturerID, &QLineEdit::textChanged, this, &TFormMain::EditManufacturerIDChange);
+    connect(c.EditDeviceCode, &QLineEdit::textChanged, this, &TFormMain::EditDeviceCodeChange);
+    for (QObject* part : { static_cast<QObject*>(c.LMDStatusBar), static_cast<QObject*>(c.LMDPanelStatusIndicator),
+                           static_cast<QObject*>(c.StatusPanel1) })
+        part->installEventFilter(this);
+
+    // Change tracking: edits count only while Refresh is enabled.
+    for (QLineEdit* edit : { c.EditTag, c.EditLongTag, c.EditDescriptor, c.EditMessage, c.EditDate, c.EditFinalAssemblyNo,
+                             c.EditPVUpperRangeValue, c.EditPVLowerRangeValue, c.EditDV0Offset, c.EditDV0Damping, c.EditDV1Offset,
+                             c.EditDV1Damping, c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2,
+                             c.MaskEditPasswcodeProtectionCode, c.EditConfigurationChangeCounter })
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] {
+            if (c.ButtonRefresh->isEnabled())
+                checkControlChange(edit);
+        });
+    for (QComboBox* combo : { c.ComboBoxPollingAddress, c.ComboBoxPVAlarmSelection, c.ComboBoxDV0Unit, c.ComboBoxDV1Unit,
+                              c.ComboBoxDV2Unit, c.ComboBoxDV3Unit, c.ComboBoxDynDevPV, c.ComboBoxDynDevSV, c.ComboBoxDynDevTV,
+                              c.ComboBoxDynDevQV })
+        connect(combo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this, combo] { checkControlChange(combo); });
+    for (QCheckBox* box : { c.CheckBoxLoopCurrentMode, c.CheckBoxProtectionMode, c.CheckBoxEnableDV0, c.CheckBoxEnableDV1,
+                            c.CheckBoxEnableDV2, c.CheckBoxEnableDV3 })
+        connect(box, &QCheckBox::toggled, this, [this, box] { checkControlChange(box); });
+
+    // Entry filters.
+    const auto filter = [this](QLineEdit* edit, TEntryFilter::TKind kind) { edit->setValidator(new TEntryFilter(kind, edit)); };
+    for (QLineEdit* edit : { c.EditTag, c.EditDescriptor, c.EditMessage, c.EditConfigurationChangeCounter })
+        filter(edit, TEntryFilter::TKind::PackedAscii);
+    filter(c.EditLongTag, TEntryFilter::TKind::Latin);
+    for (QLineEdit* edit : { c.EditFinalAssemblyNo, c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2,
+                             c.MaskEditPasswcodeProtectionCode })
+        filter(edit, TEntryFilter::TKind::IntPositiv);
+    for (QLineEdit* edit : { c.EditPVUpperRangeValue, c.EditPVLowerRangeValue, c.EditDV0Offset, c.EditDV0Damping, c.EditDV1Offset,
+                             c.EditDV1Damping })
+        filter(edit, TEntryFilter::TKind::Float);
 }

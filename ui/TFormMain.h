@@ -1,12 +1,132 @@
 #pragma once
 
+#include "ui/TChangeTracking.h"
+#include "ui/TFormMainControls.h"
+#include "util/TIniFile.h"
+#include "worker/TDeviceWindow.h"
+
 #include <QMainWindow>
 
-// The program's main window.
-class TFormMain : public QMainWindow
+#include <functional>
+#include <memory>
+
+class QAction;
+class TFormCOMPortChooser;
+class TFormDeviceStatus;
+class TFormProtokoll;
+class TMessageDialog;
+class TRegistryTool;
+class TThreadMeridal;
+
+// The main window: the user's whole view of the connected transmitter. It
+// owns the settings store, the message dialog and the device thread, turns
+// every command into a device job and shows every answer's status; it never
+// talks to the device itself.
+class TFormMain : public QMainWindow, public TDeviceWindow
 {
     Q_OBJECT
 
 public:
-    explicit TFormMain(QWidget* parent = nullptr);
+    struct TPlaces
+    {
+        QString RegistryBasePath = QStringLiteral("\\Software\\KORVAL\\Meridal");
+        QString IniPath;        // KORVALMeridal.ini beside the program file
+    };
+
+    // The windows created after the main window, which it shows and positions.
+    struct TCompanions
+    {
+        TFormDeviceStatus* DeviceStatus = nullptr;
+        TFormCOMPortChooser* COMPortChooser = nullptr;
+        TFormProtokoll* Protokoll = nullptr;
+        QDialog* MultidropLifeList = nullptr;
+    };
+
+    // Creation: reads the settings (FormCreate).
+    explicit TFormMain(const TPlaces& places, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    void SetCompanions(const TCompanions& companions) { windows = companions; }
+    TRegistryTool& Settings() { return *settings; }
+    TMessageDialog& Messages() { return *messageDialog; }
+    TFormMainControls& Controls() { return c; }
+
+    // Choose or check the COM port, create the device thread, start the first
+    // identification. Run at start and by Refresh and Rescan without a thread.
+    void ConnectDevice();
+    // Ends a running job at its next step, closes the port, frees the thread.
+    void StopDeviceThread();
+
+    void ButtonRefreshClick();
+    void MenuRescanClick();
+    void MenuPortSelectionClick();
+    void MenuSettingsAutoRefreshClick(QAction* choice);
+    void MenuSettingsMultiDropClick();
+    void ClearTab(int page);
+
+    // --- The device thread's view of the windows ---
+    QList<QWidget*> Forms() override;
+    QLabel* StatusPanel() override;
+    void LockUI() override;
+    void UnlockUI(bool deviceKnown, bool refreshAllowed) override;
+    void ShowAnswerStatus(TComportHART* sender, const TDeviceStatus& status) override;
+    void AcceptControlValue(QObject* control) override;
+    void AcceptTabValues() override;
+    void AddResponseLogLine(const QString& line) override;
+    bool ResponseLogContains(const QString& text) override;
+    int ShowZeroRetryDialog(const QString& content) override;
+    void SetLifeListAddress(int row) override;
+
+    bool Idle = false;
+    int AttemptCount = 3;
+    QString FileNamePrefix;
+    bool MultidropMode = false;
+    bool AutoRefreshOff = true;
+    // The life list was closed with "Select Device".
+    bool DeviceSelected = false;
+    // The program was told to end (no port chosen at start, or closing).
+    bool Terminating() const { return closing; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void connectHandlers();
+    void fixWindowSize();
+    void applyStoredAutoRefresh();
+    void readAttemptCount();
+    void applyWorkingMode();
+    void restorePositions();
+    void storePositions();
+    void createDeviceThread(int comNumber);
+    void startJob(std::function<void()> job);
+    void showLifeList();
+    void endProgram();
+
+    bool PageControlChanging(int leaving);
+    void PageControlChange();
+    void onPageChanged(int index);
+    void TimerRefreshTimer();
+    void TimerDiagnosticsTimer();
+    void EditManufacturerIDChange();
+    void EditDeviceCodeChange();
+    void checkControlChange(QObject* control);
+    void showError(const QString& message);
+
+    TFormMainControls c;
+    TIniFile ini;
+    std::unique_ptr<TRegistryTool> settings;
+    std::unique_ptr<TMessageDialog> messageDialog;
+    std::unique_ptr<TChangeTracking> tracking;
+    TCompanions windows;
+    QString registryBasePath;
+    int visiblePage = 0;
+    bool shown = false;
+    bool closing = false;
 };

@@ -1,0 +1,34 @@
+#include "DialogScript.h"
+
+#include "ModalDialogDriver.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+DialogScript::DialogScript(QList<Action> actions)
+    : actions(std::move(actions))
+{
+    QObject::connect(&timer, &QTimer::timeout, [this] { poll(); });
+    timer.start(10);
+}
+
+void DialogScript::poll()
+{
+    QWidget* dialog = QApplication::activeModalWidget();
+    // Wait until the dialog acted on has gone before taking the next one.
+    if (current && current->isVisible())
+        return;
+    if (!dialog || !dialog->isVisible() || done == actions.size())
+        return;
+    current = dialog;
+    if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+        Texts << box->text();
+        Titles << box->windowTitle();
+    }
+    actions.at(done++)(dialog);
+}
+
+DialogScript::Action Press(const QString& caption)
+{
+    return [caption](QWidget* dialog) { ClickButton(dialog, caption); };
+}

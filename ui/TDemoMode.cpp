@@ -1,0 +1,41 @@
+#include "ui/TDemoMode.h"
+
+#include "link/TComPortNames.h"
+#include "util/Exceptions.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int StartTimeoutMs = 10000;
+
+} // namespace
+
+const QString TDemoMode::RegistryBasePath = QStringLiteral("\\Software\\KORVAL\\Meridal Demo");
+
+TDemoMode::TDemoMode()
+    : linkPath(QDir::temp().filePath(QStringLiteral("meridal-demo-%1").arg(QCoreApplication::applicationPid())))
+{
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("meridal-sim"));
+    simulator.setProgram(program);
+    simulator.setArguments({ QStringLiteral("--link"), linkPath });
+    simulator.setReadChannel(QProcess::StandardError);
+    simulator.start();
+    if (!simulator.waitForStarted(StartTimeoutMs))
+        throw Exception(QStringLiteral("The demo needs the simulator %1: %2").arg(program, simulator.errorString()));
+
+    // The simulator reports on its error channel once its link is ready.
+    if (!simulator.waitForReadyRead(StartTimeoutMs) || !QFileInfo::exists(linkPath))
+        throw Exception(QStringLiteral("The simulator %1 did not start: %2")
+                            .arg(program, QString::fromLocal8Bit(simulator.readAllStandardError()).trimmed()));
+    TComPortNames::SetOverride(ComNumber, linkPath);
+}
+
+TDemoMode::~TDemoMode()
+{
+    simulator.terminate();
+    if (!simulator.waitForFinished(3000))
+        simulator.kill();
+}

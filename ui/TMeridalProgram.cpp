@@ -1,0 +1,48 @@
+#include "ui/TMeridalProgram.h"
+
+#include "ui/TDemoMode.h"
+#include "ui/TFormCOMPortChooser.h"
+#include "ui/TFormDeviceStatus.h"
+#include "ui/TFormMultidropLifeList.h"
+#include "ui/TFormProtokoll.h"
+#include "ui/TRegistryTool.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+TFormMain::TPlaces DemoPlaces(TFormMain::TPlaces places)
+{
+    places.RegistryBasePath = TDemoMode::RegistryBasePath;
+    return places;
+}
+
+} // namespace
+
+TMeridalProgram::TOptions TMeridalProgram::DefaultOptions()
+{
+    TOptions options;
+    options.Places.IniPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini"));
+    return options;
+}
+
+TMeridalProgram::TMeridalProgram(const TOptions& options)
+{
+    if (options.Demo)
+        demo = std::make_unique<TDemoMode>();
+    formMain = std::make_unique<TFormMain>(options.Demo ? DemoPlaces(options.Places) : options.Places);
+    if (demo)
+        formMain->Settings().WriteIntSetting(QStringLiteral("Settings"), QStringLiteral("COM"), TDemoMode::ComNumber);
+    formDeviceStatus = std::make_unique<TFormDeviceStatus>();
+    formCOMPortChooser = std::make_unique<TFormCOMPortChooser>();
+    formProtokoll = std::make_unique<TFormProtokoll>(formMain.get());
+    formMultidropLifeList = std::make_unique<TFormMultidropLifeList>(formMain.get());
+    formMain->SetCompanions({ formDeviceStatus.get(), formCOMPortChooser.get(), formProtokoll.get(), formMultidropLifeList.get() });
+}
+
+TMeridalProgram::~TMeridalProgram()
+{
+    // The device thread may still use the other windows: it ends first.
+    formMain->StopDeviceThread();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/TFormMain.h"
+
+#include <memory>
+
+class TDemoMode;
+class TFormCOMPortChooser;
+class TFormDeviceStatus;
+class TFormMultidropLifeList;
+class TFormProtokoll;
+
+// The program's windows, created once for the whole run in their fixed
+// order, and the demo simulator when asked for.
+class TMeridalProgram
+{
+public:
+    struct TOptions
+    {
+        bool Demo = false;
+        TFormMain::TPlaces Places;
+    };
+
+    // The INI file beside the program file, the user's settings store.
+    static TOptions DefaultOptions();
+
+    explicit TMeridalProgram(const TOptions& options);
+    ~TMeridalProgram();
+
+    TFormMain& FormMain() { return *formMain; }
+    TFormDeviceStatus& FormDeviceStatus() { return *formDeviceStatus; }
+    TFormCOMPortChooser& FormCOMPortChooser() { return *formCOMPortChooser; }
+    TFormProtokoll& FormProtokoll() { return *formProtokoll; }
+    TFormMultidropLifeList& FormMultidropLifeList() { return *formMultidropLifeList; }
+
+private:
+    std::unique_ptr<TDemoMode> demo;
+    std::unique_ptr<TFormMain> formMain;
+    std::unique_ptr<TFormDeviceStatus> formDeviceStatus;
+    std::unique_ptr<TFormCOMPortChooser> formCOMPortChooser;
+    std::unique_ptr<TFormProtokoll> formProtokoll;
+    std::unique_ptr<TFormMultidropLifeList> formMultidropLifeList;
+};
