@@ -381,6 +381,12 @@ void TFormMainControls::Build(QMainWindow* window)
     hintFont.setBold(true);
     LabelDiagnosticsFirmwareHint->setFont(hintFont);
     LabelDiagnosticsFirmwareHint->setAlignment(Qt::AlignCenter);
+    // It explains the disabled tab it sits on, so it must not look disabled itself.
+    QPalette hintPalette = LabelDiagnosticsFirmwareHint->palette();
+    hintPalette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(160, 0, 0));
+    hintPalette.setColor(QPalette::Active, QPalette::WindowText, QColor(160, 0, 0));
+    hintPalette.setColor(QPalette::Inactive, QPalette::WindowText, QColor(160, 0, 0));
+    LabelDiagnosticsFirmwareHint->setPalette(hintPalette);
     LabelDiagnosticsFirmwareHint->hide();
     diagnostics->addWidget(LabelDiagnosticsFirmwareHint, diagnostics->rowCount(), 0, 1, 3);
     diagnostics->setRowStretch(diagnostics->rowCount(), 1);

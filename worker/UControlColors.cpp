@@ -38,8 +38,9 @@ void SetControlColor(QWidget* control, const QColor& color)
     if (qobject_cast<QComboBox*>(control))
         palette.setColor(QPalette::Button, color);
     control->setPalette(palette);
+    // A check box in its normal colour lets the page show through.
     if (BackgroundRole(control) == QPalette::Window)
-        control->setAutoFillBackground(true);
+        control->setAutoFillBackground(color != NormalColor(control));
 }
 
 void SetFontColor(QWidget* control, const QColor& color)
