@@ -277,6 +277,7 @@ void TThreadMeridal::SetStatusText(const QString& text)
         StatusText = text;
         if (auto* panel = qobject_cast<QLabel*>(statusPanel))
             panel->setText(text);
+        emit StatusTextShown(text);
     });
 }
 

@@ -100,6 +100,10 @@ public:
     QString ConfigSeparator = QStringLiteral(";");
     int ZeroRetryResult = 0;
 
+signals:
+    // A step name or message was shown in the status panel (GUI thread).
+    void StatusTextShown(const QString& text);
+
 protected:
     void run() override;
 

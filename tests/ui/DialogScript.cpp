@@ -3,7 +3,9 @@
 #include "ModalDialogDriver.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
+#include <QtTest>
 
 DialogScript::DialogScript(QList<Action> actions)
     : actions(std::move(actions))
@@ -31,4 +33,18 @@ void DialogScript::poll()
 DialogScript::Action Press(const QString& caption)
 {
     return [caption](QWidget* dialog) { ClickButton(dialog, caption); };
+}
+
+DialogScript::Action Answer(int standardButton)
+{
+    return [standardButton](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QAbstractButton* button = box ? box->button(QMessageBox::StandardButton(standardButton)) : nullptr;
+        if (!button) {
+            QTest::qFail("no such message box button", __FILE__, __LINE__);
+            dialog->close();
+            return;
+        }
+        button->click();
+    };
 }

@@ -33,5 +33,7 @@ private:
     int done = 0;
 };
 
-// Actions for message boxes and dialogs.
+// Actions: press the button with this caption, or this standard button of a
+// message box.
 DialogScript::Action Press(const QString& caption);
+DialogScript::Action Answer(int standardButton);
