@@ -15,10 +15,14 @@ constexpr int StartTimeoutMs = 10000;
 
 const QString TDemoMode::RegistryBasePath = QStringLiteral("\\Software\\KORVAL\\Meridal Demo");
 
-TDemoMode::TDemoMode()
+QString TDemoMode::SimulatorBesideProgram()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("meridal-sim"));
+}
+
+TDemoMode::TDemoMode(const QString& program)
     : linkPath(QDir::temp().filePath(QStringLiteral("meridal-demo-%1").arg(QCoreApplication::applicationPid())))
 {
-    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("meridal-sim"));
     simulator.setProgram(program);
     simulator.setArguments({ QStringLiteral("--link"), linkPath });
     simulator.setReadChannel(QProcess::StandardError);

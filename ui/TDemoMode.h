@@ -12,8 +12,11 @@ public:
     static constexpr int ComNumber = 1;
     static const QString RegistryBasePath;
 
+    // The simulator program beside this one.
+    static QString SimulatorBesideProgram();
+
     // Starts the simulator; raises when it cannot be started.
-    TDemoMode();
+    explicit TDemoMode(const QString& simulatorProgram = SimulatorBesideProgram());
     ~TDemoMode();
 
     QString LinkPath() const { return linkPath; }

@@ -30,7 +30,8 @@ TMeridalProgram::TOptions TMeridalProgram::DefaultOptions()
 TMeridalProgram::TMeridalProgram(const TOptions& options)
 {
     if (options.Demo)
-        demo = std::make_unique<TDemoMode>();
+        demo = std::make_unique<TDemoMode>(options.SimulatorProgram.isEmpty() ? TDemoMode::SimulatorBesideProgram()
+                                                                              : options.SimulatorProgram);
     formMain = std::make_unique<TFormMain>(options.Demo ? DemoPlaces(options.Places) : options.Places);
     if (demo)
         formMain->Settings().WriteIntSetting(QStringLiteral("Settings"), QStringLiteral("COM"), TDemoMode::ComNumber);

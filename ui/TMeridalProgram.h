@@ -18,6 +18,7 @@ public:
     struct TOptions
     {
         bool Demo = false;
+        QString SimulatorProgram;       // demo mode: the simulator beside the program when empty
         TFormMain::TPlaces Places;
     };
 
