@@ -15,7 +15,7 @@ ctest --test-dir build --output-on-failure -j2
 sanitized_run() { # <build dir> <label> <sanitizers>
   cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDAL_SANITIZE="$3" >/dev/null
   cmake --build "$1" --target "$2_tests"
-  ctest --test-dir "$1" --output-on-failure -L "$2"
+  ctest --test-dir "$1" --output-on-failure -j2 -L "$2"
 }
 
 sanitized_run build-asan sanitize address,undefined
