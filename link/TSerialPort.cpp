@@ -15,11 +15,6 @@ namespace {
 // Bits per byte on the line: start bit, 8 data bits, parity, stop bit.
 constexpr int LineBitsPerByte = 11;
 
-QString PortLabel(int comNumber)
-{
-    return TComPortNames::DisplayName(comNumber);
-}
-
 } // namespace
 
 TSerialPort::TSerialPort(int comNumber, qint32 baudRate, QSerialPort::Parity parity, QObject* parent)
@@ -31,7 +26,6 @@ TSerialPort::TSerialPort(int comNumber, qint32 baudRate, QSerialPort::Parity par
     port.setDataBits(QSerialPort::Data8);
     port.setStopBits(QSerialPort::OneStop);
     port.setFlowControl(QSerialPort::NoFlowControl);
-    port.setReadBufferSize(0);
 
     rtsTimer.setSingleShot(true);
     rtsTimer.setTimerType(Qt::PreciseTimer);
@@ -53,7 +47,7 @@ void TSerialPort::Open()
 {
     const QString path = TComPortNames::DevicePath(comNumber);
     if (path.isEmpty())
-        throw Exception(QStringLiteral("%1 has no serial device. Name one in KORVALMeridal.ini, section [Ports].").arg(PortLabel(comNumber)));
+        throw Exception(QStringLiteral("%1 has no serial device. Name one in KORVALMeridal.ini, section [Ports].").arg(TComPortNames::DisplayName(comNumber)));
 
     port.setPortName(path);
     if (port.open(QIODevice::ReadWrite)) {
@@ -72,8 +66,8 @@ void TSerialPort::Open()
     // (the driver reports it as busy, or its lock file is taken).
     const QFileInfo node(path);
     if (error == QSerialPort::PermissionError && node.exists() && node.isReadable() && node.isWritable())
-        throw EAlreadyOpen(QStringLiteral("%1 is already open.").arg(PortLabel(comNumber)));
-    throw Exception(QStringLiteral("Cannot open %1: %2").arg(PortLabel(comNumber), reason));
+        throw EAlreadyOpen(QStringLiteral("%1 is already open.").arg(TComPortNames::DisplayName(comNumber)));
+    throw Exception(QStringLiteral("Cannot open %1: %2").arg(TComPortNames::DisplayName(comNumber), reason));
 }
 
 void TSerialPort::Close()
@@ -104,7 +98,7 @@ void TSerialPort::FlushOutput()
 void TSerialPort::Write(const QByteArray& frame)
 {
     if (!port.isOpen())
-        throw Exception(QStringLiteral("%1 is not open.").arg(PortLabel(comNumber)));
+        throw Exception(QStringLiteral("%1 is not open.").arg(TComPortNames::DisplayName(comNumber)));
     setTransmitting(true);
     port.write(frame);
     port.flush();
