@@ -2,6 +2,17 @@
 
 #include <QLocale>
 
+#include <cmath>
+
+namespace {
+
+// Fixed-point text shows at most this many digits before the separator; a
+// wider value is shown in scientific notation with as many significant digits.
+constexpr int Precision = 16;
+constexpr double FirstWiderValue = 1e16;
+
+} // namespace
+
 QString ShortDateFormat()
 {
     return QStringLiteral("dd.MM.yyyy");
@@ -12,10 +23,18 @@ QString FloatKeyChars()
     return QStringLiteral("\b-0123456789") + QLocale().decimalPoint();
 }
 
+// The words for the special values are the program's, not the locale's, so
+// that other code can recognise them.
 QString FormatFixed(double value, int decimals)
 {
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    if (std::abs(value) >= FirstWiderValue)
+        return locale.toString(value, 'E', Precision - 1);
     return locale.toString(value, 'f', decimals);
 }
 

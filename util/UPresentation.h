@@ -12,7 +12,10 @@ QString ShortDateFormat();
 // locale's decimal separator.
 QString FloatKeyChars();
 
-// Fixed-point text with `decimals` decimals and the locale's separator.
+// Fixed-point text with `decimals` decimals and the locale's separator, no
+// grouping ("1500.000"). Precision 16: a value with more than 16 digits before
+// the separator is shown in scientific notation with 16 significant digits
+// ("1.000000000000000E+20"); infinities read "INF" and "-INF", a NaN "NaN".
 QString FormatFixed(double value, int decimals);
 
 // "227 (0xE3)": decimal, then upper-case hex with at least `hexDigits` digits.

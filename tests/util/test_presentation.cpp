@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QtTest>
 
+#include <limits>
+
 class TestPresentation : public QObject
 {
     Q_OBJECT
@@ -17,14 +19,44 @@ private slots:
         QCOMPARE(DecHex(0xE380, 2), QString("58240 (0xE380)"));
     }
 
-    void fixedPointUsesTheLocaleSeparator()
+    // Precision 16: up to 16 integer digits the text is fixed-point with the
+    // given decimals; wider values switch to scientific notation with 16
+    // significant digits.
+    void fixedPoint_data()
     {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("three decimals") << "C" << 4.0 << 3 << "4.000";
+        QTest::newRow("no grouping") << "en_US" << 1500.0 << 3 << "1500.000";
+        QTest::newRow("the 2^32 marker") << "C" << 4294967296.0 << 3 << "4294967296.000";
+        QTest::newRow("rounded to the decimals") << "C" << -0.0005 << 3 << "-0.001";
+        QTest::newRow("locale separator") << "de_DE" << 1234.5 << 2 << "1234,50";
+        QTest::newRow("16 integer digits") << "C" << 9999999999999998.0 << 3 << "9999999999999998.000";
+        QTest::newRow("17 integer digits") << "C" << 1e16 << 3 << "1.000000000000000E+16";
+        QTest::newRow("1e20") << "C" << 1e20 << 3 << "1.000000000000000E+20";
+        QTest::newRow("-1e20") << "C" << -1e20 << 3 << "-1.000000000000000E+20";
+        QTest::newRow("1e20, locale separator") << "de_DE" << 1e20 << 3 << "1,000000000000000E+20";
+        QTest::newRow("largest single") << "C" << double(std::numeric_limits<float>::max()) << 3 << "3.402823466385289E+38";
+        QTest::newRow("+infinity") << "C" << std::numeric_limits<double>::infinity() << 3 << "INF";
+        QTest::newRow("-infinity") << "de_DE" << -std::numeric_limits<double>::infinity() << 3 << "-INF";
+        QTest::newRow("not a number") << "C" << std::numeric_limits<double>::quiet_NaN() << 3 << "NaN";
+    }
+    void fixedPoint()
+    {
+        QFETCH(QString, locale);
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, expected);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(FormatFixed(value, decimals), expected);
         QLocale::setDefault(QLocale::c());
-        QCOMPARE(FormatFixed(4.0, 3), QString("4.000"));
-        QCOMPARE(FormatFixed(4294967296.0, 3), QString("4294967296.000"));
-        QCOMPARE(FormatFixed(-0.0005, 3), QString("-0.001"));
+    }
+
+    void floatKeyCharsEndWithTheLocaleSeparator()
+    {
         QLocale::setDefault(QLocale(QLocale::German));
-        QCOMPARE(FormatFixed(1234.5, 2), QString("1234,50"));     // no grouping
         QVERIFY(FloatKeyChars().endsWith(QLatin1Char(',')));
         QLocale::setDefault(QLocale::c());
         QCOMPARE(FloatKeyChars(), QString("\b-0123456789."));
