@@ -71,3 +71,9 @@ QString IfThenStr(bool condition, const QString& whenTrue, const QString& whenFa
 {
     return condition ? whenTrue : whenFalse;
 }
+
+QString QuotedCharacter(char32_t code)
+{
+    const QString hex = QString::number(quint32(code), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QLatin1Char('"') + QString::fromUcs4(&code, 1) + QStringLiteral("\" (U+") + hex + QLatin1Char(')');
+}

@@ -26,3 +26,7 @@ QString CollapseRepeats(const QString& text, const QString& separator);
 int CountOccurrences(const QString& pattern, const QString& text);
 
 QString IfThenStr(bool condition, const QString& whenTrue, const QString& whenFalse);
+
+// A character as a message names it: in double quotes, then its code point,
+// as in "€" (U+20AC), so that blanks and invisible characters can be told apart.
+QString QuotedCharacter(char32_t code);

@@ -1,6 +1,9 @@
 #include "util/UUtilZahlensystem.h"
 
 #include "util/Exceptions.h"
+#include "util/StringTools.h"
+
+#include <QList>
 
 #include <cstring>
 #include <limits>
@@ -14,6 +17,8 @@ constexpr int CharsPerGroup = 4;
 constexpr int BytesPerGroup = 3;
 constexpr int BitsPerChar = 6;
 constexpr quint32 SixBits = 0x3F;
+constexpr char32_t FirstPackable = 0x20;       // blank
+constexpr char32_t LastPackable = 0x5F;        // underscore
 
 QByteArray BigEndianBytes(quint32 value, int count)
 {
@@ -41,6 +46,18 @@ void CheckBit(int bit, int first, int last)
 QChar CharOfPackedCode(quint32 code)
 {
     return QChar(code >= 0x20 ? code : code + 0x40);
+}
+
+// Packing keeps only the low six bits of a character, so any character
+// outside blank to underscore would reach the device as another one.
+void CheckPackable(const QString& text)
+{
+    for (const char32_t code : text.toUcs4()) {
+        if (code < FirstPackable || code > LastPackable)
+            throw EConvertError(QStringLiteral("the character ") + QuotedCharacter(code)
+                                + QStringLiteral(" has no packed ASCII code (packed ASCII holds blank, digits, "
+                                                 "upper-case letters and the signs !\"#$%&'()*+,-./:;<=>?@[\\]^_)"));
+    }
 }
 
 } // namespace
@@ -146,6 +163,7 @@ QString UnpackASCII(const QByteArray& packed)
 
 QByteArray PackASCII(const QString& text)
 {
+    CheckPackable(text);
     if (text.size() % CharsPerGroup != 0)
         throw EConvertError(QStringLiteral("length of ascii string"));
     QByteArray packed;

@@ -2,7 +2,7 @@
 
 // Byte and integer conversions, bit tests, hex and binary digit strings,
 // HART packed ASCII and IEEE singles as bytes. Byte strings are QByteArray;
-// texts are QString holding 8-bit (Windows-1252 / Latin-1) characters.
+// texts are QString.
 // All functions are pure and raise EConvertError (or Exception) on bad input.
 
 #include <QByteArray>
@@ -36,6 +36,8 @@ bool IsBinDigitSet(const QString& binary, int bit);
 // value with bit 0-7 set or cleared.
 quint8 SetBitTo(quint8 value, bool set, int bit);
 
-// HART packed ASCII (4 characters in 3 bytes) to text, and back.
+// HART packed ASCII (4 characters in 3 bytes) to text, and back. Packed ASCII
+// holds the characters from blank to underscore (0x20-0x5F); PackASCII refuses
+// any other character, naming it, and a length that is not a multiple of 4.
 QString UnpackASCII(const QByteArray& packed);
 QByteArray PackASCII(const QString& text);

@@ -161,6 +161,21 @@ private slots:
         QFETCH(int, expected);
         QCOMPARE(CountOccurrences(pattern, text), expected);
     }
+
+    void quotedCharacter_data()
+    {
+        QTest::addColumn<uint>("code");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("at least four hex digits") << 0x09u << "\"\t\" (U+0009)";
+        QTest::newRow("upper-case hex digits") << 0x20ACu << QStringLiteral("\"\u20AC\" (U+20AC)");
+        QTest::newRow("beyond 16 bits") << 0x1F600u << QStringLiteral("\"\U0001F600\" (U+1F600)");
+    }
+    void quotedCharacter()
+    {
+        QFETCH(uint, code);
+        QFETCH(QString, expected);
+        QCOMPARE(QuotedCharacter(char32_t(code)), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStringTools)

@@ -270,13 +270,32 @@ private slots:
         QTest::newRow("ABCD") << "ABCD" << Bytes("0420C4");
         QTest::newRow("eight blanks") << "        " << Bytes("820820820820");
         QTest::newRow("empty") << "" << QByteArray();
-        QTest::newRow("lower case keeps the low 6 bits") << "abcd" << Bytes("8628E4");
     }
     void packASCII()
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, expected);
         QCOMPARE(PackASCII(text), expected);
+    }
+
+    // Anything outside blank to underscore would go out as another character.
+    void packASCIIRefusesCharactersWithoutACode_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("character");
+        QTest::newRow("lower-case letter") << "ABCd" << "\"d\" (U+0064)";
+        QTest::newRow("euro sign") << QStringLiteral("\u20ACABC") << QStringLiteral("\"\u20AC\" (U+20AC)");
+        QTest::newRow("grave accent after the underscore") << "AB`C" << "\"`\" (U+0060)";
+        QTest::newRow("control character before the blank") << "\tABC" << "\"\t\" (U+0009)";
+        QTest::newRow("beyond 16 bits, the length wrong too") << QStringLiteral("\U0001F600A") << QStringLiteral("\"\U0001F600\" (U+1F600)");
+    }
+    void packASCIIRefusesCharactersWithoutACode()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, character);
+        QCOMPARE(ErrorMessage<EConvertError>([&] { PackASCII(text); }),
+                 "the character " + character + " has no packed ASCII code (packed ASCII holds blank, digits, "
+                 "upper-case letters and the signs !\"#$%&'()*+,-./:;<=>?@[\\]^_)");
     }
 
     void packASCIIRejectsLength()
@@ -293,7 +312,7 @@ private slots:
         QTest::newRow("ABCD") << Bytes("0420C4") << "ABCD";
         QTest::newRow("all zero bits") << Bytes("000000") << "@@@@";
         QTest::newRow("all one bits") << Bytes("FFFFFF") << "????";
-        QTest::newRow("lower case comes back as punctuation") << Bytes("8628E4") << "!\"#$";
+        QTest::newRow("signs from 0x21 on") << Bytes("8628E4") << "!\"#$";
         QTest::newRow("empty") << QByteArray() << "";
     }
     void unpackASCII()
