@@ -32,6 +32,7 @@ void StoreFrameByte(THARTFrame& frame, quint32 i, quint8 b)
         frame.Data[static_cast<int>(i - dataFrom)] = static_cast<char>(b);
     } else if (i == checksumAt) {
         frame.Checksum = b;
+        frame.ChecksumReceived = true;
     }
 }
 
@@ -78,6 +79,6 @@ void VerifyHARTChecksum(const THARTFrame& frame)
 
     if (check == 0xFFFFFFFFu)
         throw EInconsistentException(QStringLiteral("answer inconsistent (framing error)"));
-    if (check != frame.Checksum)
+    if (!frame.ChecksumReceived || check != frame.Checksum)
         throw EInconsistentException(QStringLiteral("answer inconsistent (checksum incorrect)"));
 }

@@ -17,6 +17,7 @@ struct THARTFrame
     quint32 ByteCount = 0;
     TArrayChar Data;
     quint8 Checksum = 0;
+    bool ChecksumReceived = false;  // the frame was not cut short before its check byte
 };
 
 // Decodes the received bytes (starting at the first 0xFF) into `frame`, which
@@ -27,6 +28,6 @@ struct THARTFrame
 void DecodeHARTAnswer(const QByteArray& received, THARTFrame& frame);
 
 // Checks the longitudinal parity of a decoded answer. Fields that were never
-// received keep their reset values and take part as they stand, so a frame cut
-// short fails here.
+// received keep their reset values and take part as they stand; a frame cut
+// short before its check byte fails here even when the bytes it has XOR to 0.
 void VerifyHARTChecksum(const THARTFrame& frame);

@@ -4,10 +4,11 @@
 
 #include "link/TComportHARTBasis.h"
 
+#include <QtEndian>
 #include <QtTest>
 
 #include <atomic>
-#include <cmath>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -36,18 +37,18 @@ struct Link
         basis = std::make_unique<TComportHARTBasis>(std::move(scripted));
     }
 
-    THARTFrame Send(int timeoutMs = TimeoutMs)
+    THARTFrame Send(const QByteArray& request = Request)
     {
         THARTFrame answer;
-        basis->SendRequest(Request, timeoutMs, answer);
+        basis->SendRequest(request, TimeoutMs, answer);
         return answer;
     }
 
     // The message of what Send raises; fails the test when it raises nothing.
-    QString Failure()
+    QString Failure(const QByteArray& request = Request)
     {
         try {
-            Send();
+            Send(request);
         } catch (const Exception& e) {
             return e.Message();
         }
@@ -58,14 +59,24 @@ struct Link
     std::unique_ptr<TComportHARTBasis> basis;
 };
 
-// An answer carrying one float (command 1 layout without the unit byte).
-QByteArray FloatAnswer(const char* fourBytes)
+// A command-1 answer with status 00 00 followed by the given payload.
+QByteArray PayloadAnswer(const QByteArray& payload)
 {
-    QByteArray head = Hex("86 A6 80 01 23 45 01 06 00 00") + Hex(fourBytes);
+    QByteArray head = Hex("86 A6 80 01 23 45 01") + char(2 + payload.size()) + Hex("00 00") + payload;
     char check = 0;
     for (const char b : head)
         check = static_cast<char>(check ^ b);
     return Hex("FF FF FF FF FF") + head + check;
+}
+
+// The four bytes a device sends for this single, most significant first.
+QByteArray BitsSentFor(float value)
+{
+    quint32 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    QByteArray bytes(4, '\0');
+    qToBigEndian(bits, bytes.data());
+    return bytes;
 }
 
 } // namespace
@@ -197,6 +208,26 @@ private slots:
         QCOMPARE(link.Failure(), QString("answer inconsistent (byte count less than 2)"));
     }
 
+    void answerCutOffBeforeItsChecksumIsAFailedAttempt()
+    {
+        // Device A3 80 A3 00 00: the head of its command-1 answer XORs to 0,
+        // so the answer ending right after its byte count still checks 0.
+        const QByteArray request = Hex("FF FF FF FF FF 82 A3 80 A3 00 00 01 00 03");
+        const QByteArray cutOff = Hex("FF FF FF FF FF 86 A3 80 A3 00 00 01 07");
+        const QByteArray good = Hex("FF FF FF FF FF 86 A3 80 A3 00 00 01 07 00 00 2D 41 20 00 00 4C");
+        Link link;
+        link.port->QueueAnswer(cutOff);
+        link.port->QueueAnswer(cutOff);
+        link.port->QueueAnswer(good);
+        QCOMPARE(link.Send(request).Data, Hex("00 00 2D 41 20 00 00"));
+        QCOMPARE(link.port->Written.size(), 3);
+
+        for (int i = 0; i < 3; ++i)
+            link.port->QueueAnswer(cutOff);
+        QCOMPARE(link.Failure(request), QString("answer inconsistent (checksum incorrect)"));
+        QCOMPARE(link.port->Written.size(), 6);
+    }
+
     void noiseBeforePreambleNeverReachesTheParser()
     {
         Link link;
@@ -241,39 +272,57 @@ private slots:
     void integersFromTheAnswer()
     {
         Link link;
-        link.port->QueueAnswer(FloatAnswer("01 02 FF FF"));
+        link.port->QueueAnswer(PayloadAnswer(Hex("01 02 FF FF")));
         link.Send();
         QCOMPARE(link.basis->getIntFromAnswer(2, 2), 258);
         QCOMPARE(link.basis->getIntFromAnswer(4, 2), 0xFFFF);    // no sign extension below 4 bytes
         QCOMPARE(link.basis->getIntFromAnswer(2, 4), 0x0102FFFF);
-        link.port->QueueAnswer(FloatAnswer("FF FF FF FF"));
+        link.port->QueueAnswer(PayloadAnswer(Hex("FF FF FF FF")));
         link.Send();
         QCOMPARE(link.basis->getIntFromAnswer(2, 4), -1);
         QVERIFY_THROWS_EXCEPTION(EInconsistentException, link.basis->getIntFromAnswer(4, 4));
         QVERIFY_THROWS_EXCEPTION(EConvertError, link.basis->getIntFromAnswer(2, 5));
     }
 
-    void singlesFromTheAnswer()
+    // Only 7F followed by 90 or more is HART's not-a-number mark; every other
+    // pattern, an IEEE infinity or NaN included, is returned as it stands.
+    void singlesAndTheNotANumberMark()
     {
+        struct Row
+        {
+            const char* bytes;
+            bool notANumber;
+        };
+        const Row rows[] = {
+            { "41 20 00 00", false },       // 10.0
+            { "7F 80 00 00", false },       // +infinity
+            { "7F 8F FF FF", false },       // the last pattern below the mark
+            { "7F 90 00 00", true },
+            { "7F A0 00 00", true },        // the mark HART devices send
+            { "FF A0 00 00", false },       // sign bit set: an IEEE NaN, not the mark
+        };
+        QByteArray payload;
+        for (const Row& row : rows)
+            payload += Hex(row.bytes);
         Link link;
-        link.port->QueueAnswer(FloatAnswer("41 20 00 00"));
+        link.port->QueueAnswer(PayloadAnswer(payload));
         link.Send();
-        QCOMPARE(link.basis->getSingleFromAnswer(2), 10.0f);
-        QVERIFY_THROWS_EXCEPTION(EInconsistentException, link.basis->getSingleFromAnswer(3));
 
-        link.port->QueueAnswer(FloatAnswer("7F 80 00 00"));
-        link.Send();
-        QVERIFY(std::isinf(link.basis->getSingleFromAnswer(2)));
-
-        link.port->QueueAnswer(FloatAnswer("7F A0 00 00"));
-        link.Send();
-        try {
-            link.basis->getSingleFromAnswer(2);
-            QFAIL("the not-a-number pattern was returned as a value");
-        } catch (const EConvertError& e) {
-            QCOMPARE(e.Message(), QString("Not a Number"));
-            QVERIFY(IsNotANumber(e));
+        int position = 2;
+        for (const Row& row : rows) {
+            try {
+                const float value = link.basis->getSingleFromAnswer(position);
+                QVERIFY2(!row.notANumber, row.bytes);
+                QCOMPARE(Spaced(BitsSentFor(value)), QString(row.bytes));
+            } catch (const EConvertError& e) {
+                QVERIFY2(row.notANumber, row.bytes);
+                QCOMPARE(e.Message(), QString("Not a Number"));
+                QVERIFY(IsNotANumber(e));
+            }
+            position += 4;
         }
+        const int lastByte = static_cast<int>(link.basis->Answer().Data.size()) - 1;
+        QVERIFY_THROWS_EXCEPTION(EInconsistentException, link.basis->getSingleFromAnswer(lastByte - 2));
     }
 
     void traceFormat()
