@@ -10,10 +10,25 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTest>
 
+#include <exception>
 #include <memory>
 
 namespace fixture {
+
+// Runs the body of a test function. An exception that escapes it fails that
+// function with the exception's message; left to QTest, it would end the
+// whole test program and the functions after it would not run.
+template <typename Body>
+void Guarded(Body body)
+{
+    try {
+        body();
+    } catch (const std::exception& error) {
+        QFAIL(qPrintable(QStringLiteral("Unexpected exception: ") + QString::fromUtf8(error.what())));
+    }
+}
 
 inline char XorOf(const QByteArray& bytes)
 {

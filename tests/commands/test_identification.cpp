@@ -90,130 +90,150 @@ class TestIdentification : public QObject
 private slots:
     void deviceAtAddressZeroIsFoundWithoutQuestion()
     {
-        Unidentified device;
-        Worker worker;
-        device.port->QueueAnswer(ShortAnswer(0, Calderos));
-        QVERIFY(device.hart->SearchDevice(&worker));
+        Guarded([] {
+            Unidentified device;
+            Worker worker;
+            device.port->QueueAnswer(ShortAnswer(0, Calderos));
+            QVERIFY(device.hart->SearchDevice(&worker));
 
-        QCOMPARE(device.port->Written, QList<QByteArray> { Hex("FF FF FF FF FF 02 80 00 00 82") });
-        QVERIFY(worker.Questions.isEmpty());
-        QCOMPARE(worker.Texts, ProgressUpTo(0));
-        QCOMPARE(device.hart->PollingAddress, quint8(0));
-        VerifyCalderosIdentity(*device.hart);
-        QCOMPARE(device.Events, QStringList { "status 0" });
-        QCOMPARE(device.LastStatus().OperationName, QString("Search HART device (polling)"));
+            QCOMPARE(device.port->Written, QList<QByteArray> { Hex("FF FF FF FF FF 02 80 00 00 82") });
+            QVERIFY(worker.Questions.isEmpty());
+            QCOMPARE(worker.Texts, ProgressUpTo(0));
+            QCOMPARE(device.hart->PollingAddress, quint8(0));
+            VerifyCalderosIdentity(*device.hart);
+            QCOMPARE(device.Events, QStringList { "status 0" });
+            QCOMPARE(device.LastStatus().OperationName, QString("Search HART device (polling)"));
+        });
     }
 
     void foreignDeviceIsAcceptedWhileTheCheckIsOff()
     {
-        Unidentified device;
-        device.port->QueueAnswer(ShortAnswer(0, Foreign));
-        QVERIFY(device.hart->SearchDevice(nullptr));
-        QCOMPARE(device.hart->ManufacturerID, quint16(0x26));
-        QCOMPARE(device.hart->DeviceFamily, quint8(1));
+        Guarded([] {
+            Unidentified device;
+            device.port->QueueAnswer(ShortAnswer(0, Foreign));
+            QVERIFY(device.hart->SearchDevice(nullptr));
+            QCOMPARE(device.hart->ManufacturerID, quint16(0x26));
+            QCOMPARE(device.hart->DeviceFamily, quint8(1));
 
-        float value = 0;
-        QString unit;
-        device.port->QueueAnswer(Hex("FF FF FF FF FF 86 A6 80 01 23 45 01 07 00 00 2D 41 20 00 00 8D"));
-        device.hart->ReadPrimaryValue(value, unit);
-        QCOMPARE(Spaced(device.port->Written.last()), QString("FF FF FF FF FF 82 A6 80 01 23 45 01 00 C2"));
-        QCOMPARE(value, 10.0f);
-        QCOMPARE(unit, QString("meters"));
+            float value = 0;
+            QString unit;
+            device.port->QueueAnswer(Hex("FF FF FF FF FF 86 A6 80 01 23 45 01 07 00 00 2D 41 20 00 00 8D"));
+            device.hart->ReadPrimaryValue(value, unit);
+            QCOMPARE(Spaced(device.port->Written.last()), QString("FF FF FF FF FF 82 A6 80 01 23 45 01 00 C2"));
+            QCOMPARE(value, 10.0f);
+            QCOMPARE(unit, QString("meters"));
+        });
     }
 
     void silenceAtZeroThenCancel()
     {
-        Unidentified device;
-        Worker worker({ TSearchWorker::ZeroRetryCancel });
-        QCOMPARE(ErrorMessage<Exception>([&] { device.hart->SearchDevice(&worker); }), NothingFound);
-        QCOMPARE(worker.Questions, QStringList { ZeroQuestion });
-        QCOMPARE(device.port->Written.size(), 1);
+        Guarded([] {
+            Unidentified device;
+            Worker worker({ TSearchWorker::ZeroRetryCancel });
+            QCOMPARE(ErrorMessage<Exception>([&] { device.hart->SearchDevice(&worker); }), NothingFound);
+            QCOMPARE(worker.Questions, QStringList { ZeroQuestion });
+            QCOMPARE(device.port->Written.size(), 1);
+        });
     }
 
     // Closing the dialog answers neither button.
     void closedQuestionCancels()
     {
-        Unidentified device;
-        Worker worker({ -1 });
-        QCOMPARE(ErrorMessage<Exception>([&] { device.hart->SearchDevice(&worker); }), NothingFound);
-        QCOMPARE(device.port->Written.size(), 1);
+        Guarded([] {
+            Unidentified device;
+            Worker worker({ -1 });
+            QCOMPARE(ErrorMessage<Exception>([&] { device.hart->SearchDevice(&worker); }), NothingFound);
+            QCOMPARE(device.port->Written.size(), 1);
+        });
     }
 
     void silenceAtZeroThenRescan()
     {
-        Unidentified device;
-        Worker worker({ TSearchWorker::ZeroRetryRescanZero });
-        device.port->QueueSilence();
-        device.port->QueueAnswer(ShortAnswer(0, Calderos));
-        QVERIFY(device.hart->SearchDevice(&worker));
-        QCOMPARE(device.port->Written, (QList<QByteArray> { Poll(0), Poll(0) }));
-        QCOMPARE(worker.Questions.size(), 1);
-        QCOMPARE(worker.Texts, ProgressUpTo(0) + ProgressUpTo(0));
-        QCOMPARE(device.hart->PollingAddress, quint8(0));
+        Guarded([] {
+            Unidentified device;
+            Worker worker({ TSearchWorker::ZeroRetryRescanZero });
+            device.port->QueueSilence();
+            device.port->QueueAnswer(ShortAnswer(0, Calderos));
+            QVERIFY(device.hart->SearchDevice(&worker));
+            QCOMPARE(device.port->Written, (QList<QByteArray> { Poll(0), Poll(0) }));
+            QCOMPARE(worker.Questions.size(), 1);
+            QCOMPARE(worker.Texts, ProgressUpTo(0) + ProgressUpTo(0));
+            QCOMPARE(device.hart->PollingAddress, quint8(0));
+        });
     }
 
     // The answer at 5 comes late, yet within the one second of a poll.
     void silenceAtZeroThenScanSkipsTheForeignDevice()
     {
-        Unidentified device;
-        device.hart->CheckManufacturer = true;
-        Worker worker({ TSearchWorker::ZeroRetryScanOthers });
-        device.port->QueueSilence();
-        device.port->QueueSilence();
-        device.port->QueueSilence();
-        device.port->QueueAnswer(ShortAnswer(3, Foreign));
-        device.port->QueueSilence();
-        device.port->QueueAnswer(ShortAnswer(5, Calderos), 600);
-        QVERIFY(device.hart->SearchDevice(&worker));
+        Guarded([] {
+            Unidentified device;
+            device.hart->CheckManufacturer = true;
+            Worker worker({ TSearchWorker::ZeroRetryScanOthers });
+            device.port->QueueSilence();
+            device.port->QueueSilence();
+            device.port->QueueSilence();
+            device.port->QueueAnswer(ShortAnswer(3, Foreign));
+            device.port->QueueSilence();
+            device.port->QueueAnswer(ShortAnswer(5, Calderos), 600);
+            QVERIFY(device.hart->SearchDevice(&worker));
 
-        QCOMPARE(device.port->Written, PollsUpTo(5));
-        QCOMPARE(Spaced(device.port->Written.last()), QString("FF FF FF FF FF 02 85 00 00 87"));
-        QCOMPARE(worker.Texts, ProgressUpTo(5));
-        QCOMPARE(worker.Questions.size(), 1);
-        QCOMPARE(device.hart->PollingAddress, quint8(5));
-        VerifyCalderosIdentity(*device.hart);
-        QCOMPARE(device.Events, QStringList { "status 0" });     // the foreign device is not reported
+            QCOMPARE(device.port->Written, PollsUpTo(5));
+            QCOMPARE(Spaced(device.port->Written.last()), QString("FF FF FF FF FF 02 85 00 00 87"));
+            QCOMPARE(worker.Texts, ProgressUpTo(5));
+            QCOMPARE(worker.Questions.size(), 1);
+            QCOMPARE(device.hart->PollingAddress, quint8(5));
+            VerifyCalderosIdentity(*device.hart);
+            QCOMPARE(device.Events, QStringList { "status 0" });     // the foreign device is not reported
+        });
     }
 
     void withoutWorkerSilenceAtZeroGoesOn()
     {
-        Unidentified device;
-        device.port->QueueSilence();
-        device.port->QueueAnswer(ShortAnswer(1, Calderos));
-        QVERIFY(device.hart->SearchDevice(nullptr));
-        QCOMPARE(device.hart->PollingAddress, quint8(1));
+        Guarded([] {
+            Unidentified device;
+            device.port->QueueSilence();
+            device.port->QueueAnswer(ShortAnswer(1, Calderos));
+            QVERIFY(device.hart->SearchDevice(nullptr));
+            QCOMPARE(device.hart->PollingAddress, quint8(1));
+        });
     }
 
     void nothingAnywhere()
     {
-        Unidentified device;
-        Worker worker({ TSearchWorker::ZeroRetryScanOthers });
-        QCOMPARE(ErrorMessage<Exception>([&] { device.hart->SearchDevice(&worker); }), NothingFound);
-        QCOMPARE(device.port->Written, PollsUpTo(15));
-        QCOMPARE(worker.Texts, ProgressUpTo(15));
-        QVERIFY(device.hart->HasNoDevice());
+        Guarded([] {
+            Unidentified device;
+            Worker worker({ TSearchWorker::ZeroRetryScanOthers });
+            QCOMPARE(ErrorMessage<Exception>([&] { device.hart->SearchDevice(&worker); }), NothingFound);
+            QCOMPARE(device.port->Written, PollsUpTo(15));
+            QCOMPARE(worker.Texts, ProgressUpTo(15));
+            QVERIFY(device.hart->HasNoDevice());
+        });
     }
 
     void onlyForeignDevicesEndWithInconsistency()
     {
-        Unidentified device;
-        device.hart->CheckManufacturer = true;
-        Worker worker;
-        for (int address = 0; address <= 15; ++address)
-            device.port->QueueAnswer(ShortAnswer(address, Foreign));
-        QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->SearchDevice(&worker); }),
-                 QString("No supported HART device was found."));
-        QCOMPARE(device.port->Written, PollsUpTo(15));
-        QVERIFY(device.Events.isEmpty());
+        Guarded([] {
+            Unidentified device;
+            device.hart->CheckManufacturer = true;
+            Worker worker;
+            for (int address = 0; address <= 15; ++address)
+                device.port->QueueAnswer(ShortAnswer(address, Foreign));
+            QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->SearchDevice(&worker); }),
+                     QString("No supported HART device was found."));
+            QCOMPARE(device.port->Written, PollsUpTo(15));
+            QVERIFY(device.Events.isEmpty());
+        });
     }
 
     void malformedIdentityEndsTheSearch()
     {
-        Unidentified device;
-        device.port->QueueAnswer(ShortAnswer(0, "00 00 FD E3 80 05 05 01 03 08 00 01 23 45"));
-        QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->SearchDevice(nullptr); }),
-                 QString("answer inconsistent"));
-        QCOMPARE(device.port->Written.size(), 1);
+        Guarded([] {
+            Unidentified device;
+            device.port->QueueAnswer(ShortAnswer(0, "00 00 FD E3 80 05 05 01 03 08 00 01 23 45"));
+            QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->SearchDevice(nullptr); }),
+                     QString("answer inconsistent"));
+            QCOMPARE(device.port->Written.size(), 1);
+        });
     }
 
     void identityAnswerMustFit_data()
@@ -229,13 +249,15 @@ private slots:
 
     void identityAnswerMustFit()
     {
-        QFETCH(QByteArray, answer);
-        Unidentified device;
-        device.port->QueueAnswer(answer);
-        TDeviceIdentity identity;
-        QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->ScanAddress(2, identity); }),
-                 QString("answer inconsistent"));
-        QVERIFY(device.hart->HasNoDevice());
+        Guarded([] {
+            QFETCH(QByteArray, answer);
+            Unidentified device;
+            device.port->QueueAnswer(answer);
+            TDeviceIdentity identity;
+            QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->ScanAddress(2, identity); }),
+                     QString("answer inconsistent"));
+            QVERIFY(device.hart->HasNoDevice());
+        });
     }
 
     void deviceTypeAndFamily_data()
@@ -251,139 +273,155 @@ private slots:
 
     void deviceTypeAndFamily()
     {
-        QFETCH(QString, answer);
-        QFETCH(int, deviceTypeCode);
-        QFETCH(int, family);
-        Unidentified device;
-        device.hart->PollingAddress = 4;
-        device.port->QueueAnswer(ShortAnswer(4, answer.toLatin1().constData()));
-        QVERIFY(device.hart->ConnectAtPollingAddress(nullptr));
-        QCOMPARE(int(device.hart->DeviceTypeCode), deviceTypeCode);
-        QCOMPARE(int(device.hart->DeviceFamily), family);
-        // The long address carries the low byte of the device type.
-        QCOMPARE(device.hart->LongAddressPrefix, Preambles + Hex("82 A3") + char(deviceTypeCode & 0xFF) + Hex("01 23 45"));
+        Guarded([] {
+            QFETCH(QString, answer);
+            QFETCH(int, deviceTypeCode);
+            QFETCH(int, family);
+            Unidentified device;
+            device.hart->PollingAddress = 4;
+            device.port->QueueAnswer(ShortAnswer(4, answer.toLatin1().constData()));
+            QVERIFY(device.hart->ConnectAtPollingAddress(nullptr));
+            QCOMPARE(int(device.hart->DeviceTypeCode), deviceTypeCode);
+            QCOMPARE(int(device.hart->DeviceFamily), family);
+            // The long address carries the low byte of the device type.
+            QCOMPARE(device.hart->LongAddressPrefix, Preambles + Hex("82 A3") + char(deviceTypeCode & 0xFF) + Hex("01 23 45"));
+        });
     }
 
     void connectAtPollingAddress()
     {
-        Unidentified device;
-        device.hart->PollingAddress = 4;
-        Worker worker;
-        device.port->QueueAnswer(ShortAnswer(4, Calderos));
-        QVERIFY(device.hart->ConnectAtPollingAddress(&worker));
-        QCOMPARE(device.port->Written, QList<QByteArray> { Hex("FF FF FF FF FF 02 84 00 00 86") });
-        QCOMPARE(worker.Texts, QStringList { "Search HART device (Polling Address 4)" });
-        VerifyCalderosIdentity(*device.hart);
-        QCOMPARE(device.LastStatus().OperationName, QString("Search HART device (polling)"));
+        Guarded([] {
+            Unidentified device;
+            device.hart->PollingAddress = 4;
+            Worker worker;
+            device.port->QueueAnswer(ShortAnswer(4, Calderos));
+            QVERIFY(device.hart->ConnectAtPollingAddress(&worker));
+            QCOMPARE(device.port->Written, QList<QByteArray> { Hex("FF FF FF FF FF 02 84 00 00 86") });
+            QCOMPARE(worker.Texts, QStringList { "Search HART device (Polling Address 4)" });
+            VerifyCalderosIdentity(*device.hart);
+            QCOMPARE(device.LastStatus().OperationName, QString("Search HART device (polling)"));
+        });
     }
 
     void connectAtPollingAddressFailures()
     {
-        Unidentified device;
-        device.hart->PollingAddress = 4;
-        QCOMPARE(ErrorMessage<Exception>([&] { device.hart->ConnectAtPollingAddress(nullptr); }),
-                 QStringLiteral("The HART device does not respond.\r\rNOTE\rConnect a supported HART device to your HART Modem and\rthe HART Modem to the selected COM port."));
+        Guarded([] {
+            Unidentified device;
+            device.hart->PollingAddress = 4;
+            QCOMPARE(ErrorMessage<Exception>([&] { device.hart->ConnectAtPollingAddress(nullptr); }),
+                     QStringLiteral("The HART device does not respond.\r\rNOTE\rConnect a supported HART device to your HART Modem and\rthe HART Modem to the selected COM port."));
 
-        device.hart->CheckManufacturer = true;
-        device.port->QueueAnswer(ShortAnswer(4, Foreign));
-        QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->ConnectAtPollingAddress(nullptr); }),
-                 QString("No supported HART device was found."));
-        QVERIFY(device.hart->HasNoDevice());
-        QVERIFY(device.Events.isEmpty());
+            device.hart->CheckManufacturer = true;
+            device.port->QueueAnswer(ShortAnswer(4, Foreign));
+            QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->ConnectAtPollingAddress(nullptr); }),
+                     QString("No supported HART device was found."));
+            QVERIFY(device.hart->HasNoDevice());
+            QVERIFY(device.Events.isEmpty());
+        });
     }
 
     // The life list keeps the revisions in its row; the object takes only
     // what addresses the device, and nothing is reported.
     void scanAddressFillsTheRow()
     {
-        Device device;
-        device.port->QueueAnswer(ShortAnswer(9, Calderos));
-        TDeviceIdentity identity;
-        device.hart->ScanAddress(9, identity);
+        Guarded([] {
+            Device device;
+            device.port->QueueAnswer(ShortAnswer(9, Calderos));
+            TDeviceIdentity identity;
+            device.hart->ScanAddress(9, identity);
 
-        QCOMPARE(device.port->Written, QList<QByteArray> { Poll(9) });
-        QCOMPARE(identity.ManufacturerID, quint16(0xE3));
-        QCOMPARE(identity.DeviceTypeCode, quint16(0x81));
-        QCOMPARE(identity.UniversalRevision, quint8(6));
-        QCOMPARE(identity.DeviceRevision, quint8(2));
-        QCOMPARE(identity.SoftwareRevision, quint8(4));
-        QCOMPARE(identity.HardwareRevision, quint8(5));
-        QCOMPARE(identity.DeviceID, 0x0A0B0C);
+            QCOMPARE(device.port->Written, QList<QByteArray> { Poll(9) });
+            QCOMPARE(identity.ManufacturerID, quint16(0xE3));
+            QCOMPARE(identity.DeviceTypeCode, quint16(0x81));
+            QCOMPARE(identity.UniversalRevision, quint8(6));
+            QCOMPARE(identity.DeviceRevision, quint8(2));
+            QCOMPARE(identity.SoftwareRevision, quint8(4));
+            QCOMPARE(identity.HardwareRevision, quint8(5));
+            QCOMPARE(identity.DeviceID, 0x0A0B0C);
 
-        QCOMPARE(device.hart->DeviceTypeCode, quint16(0x81));
-        QCOMPARE(device.hart->DeviceFamily, quint8(2));
-        QCOMPARE(device.hart->DeviceID, 0x0A0B0C);
-        QCOMPARE(device.hart->LongAddressPrefix, Preambles + Hex("82 A3 81 0A 0B 0C"));
-        QCOMPARE(device.hart->UniversalRevision, 5);
-        QCOMPARE(device.hart->HardwareRevision, 0);
-        QVERIFY(device.Events.isEmpty());
+            QCOMPARE(device.hart->DeviceTypeCode, quint16(0x81));
+            QCOMPARE(device.hart->DeviceFamily, quint8(2));
+            QCOMPARE(device.hart->DeviceID, 0x0A0B0C);
+            QCOMPARE(device.hart->LongAddressPrefix, Preambles + Hex("82 A3 81 0A 0B 0C"));
+            QCOMPARE(device.hart->UniversalRevision, 5);
+            QCOMPARE(device.hart->HardwareRevision, 0);
+            QVERIFY(device.Events.isEmpty());
+        });
     }
 
     void scanAddressIgnoresForeignDevices()
     {
-        Device device;
-        device.hart->CheckManufacturer = true;
-        device.port->QueueAnswer(ShortAnswer(9, Foreign));
-        TDeviceIdentity identity;
-        identity.DeviceID = 77;
-        QCOMPARE(ErrorMessage<ENoKORVALDeviceException>([&] { device.hart->ScanAddress(9, identity); }),
-                 QString("Not a supported HART Device - Ignoring"));
-        QCOMPARE(identity.DeviceID, 77);
-        QCOMPARE(device.hart->ManufacturerID, quint16(0xE3));
-        QCOMPARE(device.hart->UniversalRevision, 5);
+        Guarded([] {
+            Device device;
+            device.hart->CheckManufacturer = true;
+            device.port->QueueAnswer(ShortAnswer(9, Foreign));
+            TDeviceIdentity identity;
+            identity.DeviceID = 77;
+            QCOMPARE(ErrorMessage<ENoKORVALDeviceException>([&] { device.hart->ScanAddress(9, identity); }),
+                     QString("Not a supported HART Device - Ignoring"));
+            QCOMPARE(identity.DeviceID, 77);
+            QCOMPARE(device.hart->ManufacturerID, quint16(0xE3));
+            QCOMPARE(device.hart->UniversalRevision, 5);
 
-        QCOMPARE(ErrorMessage<ETimeoutException>([&] { device.hart->ScanAddress(10, identity); }),
-                 QString("Timeout: HART device does not respond"));
+            QCOMPARE(ErrorMessage<ETimeoutException>([&] { device.hart->ScanAddress(10, identity); }),
+                     QString("Timeout: HART device does not respond"));
+        });
     }
 
     // The jobs may have set the family; re-reading keeps it.
     void readUniqueIdentifierRefreshesTheIdentity()
     {
-        Device device;
-        device.hart->DeviceFamily = 2;
-        device.Answers(0, "00 00 FE E3 80 05 06 03 07 48 00 01 23 45");
-        device.hart->ReadUniqueIdentifier();
-        QCOMPARE(device.port->Written, QList<QByteArray> { Request("00 00") });
-        QCOMPARE(device.hart->UniversalRevision, 6);
-        QCOMPARE(device.hart->DeviceRevision, 3);
-        QCOMPARE(device.hart->SoftwareRevision, 7);
-        QCOMPARE(device.hart->HardwareRevision, 9);
-        QCOMPARE(device.hart->DeviceFamily, quint8(2));
-        QCOMPARE(device.LastStatus().OperationName, QString("Read Unique Identifier"));
+        Guarded([] {
+            Device device;
+            device.hart->DeviceFamily = 2;
+            device.Answers(0, "00 00 FE E3 80 05 06 03 07 48 00 01 23 45");
+            device.hart->ReadUniqueIdentifier();
+            QCOMPARE(device.port->Written, QList<QByteArray> { Request("00 00") });
+            QCOMPARE(device.hart->UniversalRevision, 6);
+            QCOMPARE(device.hart->DeviceRevision, 3);
+            QCOMPARE(device.hart->SoftwareRevision, 7);
+            QCOMPARE(device.hart->HardwareRevision, 9);
+            QCOMPARE(device.hart->DeviceFamily, quint8(2));
+            QCOMPARE(device.LastStatus().OperationName, QString("Read Unique Identifier"));
 
-        device.hart->CheckManufacturer = true;
-        device.Answers(0, Foreign);
-        QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->ReadUniqueIdentifier(); }),
-                 QString("No supported HART device was found."));
+            device.hart->CheckManufacturer = true;
+            device.Answers(0, Foreign);
+            QCOMPARE(ErrorMessage<EInconsistentException>([&] { device.hart->ReadUniqueIdentifier(); }),
+                     QString("No supported HART device was found."));
+        });
     }
 
     void configChangeCounter()
     {
-        Device device;
-        quint16 counter = 0;
-        device.Answers(0, "00 00 FE E3 80 05 07 09 09 48 00 01 23 45 00 00 12 34");
-        device.hart->ReadConfigChangeCounter(counter);
-        QCOMPARE(device.port->Written, QList<QByteArray> { Request("00 00") });
-        QCOMPARE(counter, quint16(0x1234));
-        QCOMPARE(device.hart->UniversalRevision, 5);          // the identity stays
-        QCOMPARE(device.hart->DeviceTypeCode, quint16(0x80));
-        QCOMPARE(device.LastStatus().OperationName, QString("Read Unique Identifier"));
+        Guarded([] {
+            Device device;
+            quint16 counter = 0;
+            device.Answers(0, "00 00 FE E3 80 05 07 09 09 48 00 01 23 45 00 00 12 34");
+            device.hart->ReadConfigChangeCounter(counter);
+            QCOMPARE(device.port->Written, QList<QByteArray> { Request("00 00") });
+            QCOMPARE(counter, quint16(0x1234));
+            QCOMPARE(device.hart->UniversalRevision, 5);          // the identity stays
+            QCOMPARE(device.hart->DeviceTypeCode, quint16(0x80));
+            QCOMPARE(device.LastStatus().OperationName, QString("Read Unique Identifier"));
 
-        device.Answers(0, "00 00 FE E3 80 05 05 01 03 08 00 01 23 45");
-        device.hart->ReadConfigChangeCounter(counter);
-        QCOMPARE(counter, quint16(0x1234));
-        QCOMPARE(device.Events.size(), 2);
+            device.Answers(0, "00 00 FE E3 80 05 05 01 03 08 00 01 23 45");
+            device.hart->ReadConfigChangeCounter(counter);
+            QCOMPARE(counter, quint16(0x1234));
+            QCOMPARE(device.Events.size(), 2);
+        });
     }
 
     void forgottenDeviceIsNotAddressed()
     {
-        Device device;
-        device.hart->ForgetDevice();
-        float value = 0;
-        QString unit;
-        QCOMPARE(ErrorMessage<Exception>([&] { device.hart->ReadPrimaryValue(value, unit); }),
-                 QStringLiteral("No HART device was found.\r\rNOTE\rConnect a supported HART device to your HART Modem and\rthe HART Modem to the selected COM port."));
-        QVERIFY(device.port->Written.isEmpty());
+        Guarded([] {
+            Device device;
+            device.hart->ForgetDevice();
+            float value = 0;
+            QString unit;
+            QCOMPARE(ErrorMessage<Exception>([&] { device.hart->ReadPrimaryValue(value, unit); }),
+                     QStringLiteral("No HART device was found.\r\rNOTE\rConnect a supported HART device to your HART Modem and\rthe HART Modem to the selected COM port."));
+            QVERIFY(device.port->Written.isEmpty());
+        });
     }
 };
 
