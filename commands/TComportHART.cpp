@@ -3,6 +3,7 @@
 #include "commands/UResponseCodes.h"
 #include "commands/UUnits.h"
 #include "util/UUtilZahlensystem.h"
+#include "util/UWindows1252.h"
 
 namespace {
 
@@ -77,6 +78,22 @@ TDeviceIdentity IdentityIn(const THARTFrame& answer)
     identity.HardwareRevision = DataByte(answer, 9) >> 3;     // the low 3 bits are the physical signalling code
     identity.DeviceID = DataByte(answer, 11) << 16 | DataByte(answer, 12) << 8 | DataByte(answer, 13);
     return identity;
+}
+
+// A text field in the bytes of its encoding. A character the encoding has no
+// code for is refused with the field's name, before any request is built.
+QByteArray EncodedField(QByteArray (*encode)(const QString&), const QString& text, const QString& field)
+{
+    try {
+        return encode(text);
+    } catch (const EConvertError& error) {
+        throw Exception(field + error.Message());
+    }
+}
+
+QString Padded(const QString& text, int length)
+{
+    return text.leftJustified(length, QLatin1Char(' '));
 }
 
 quint8 XorOf(const QByteArray& bytes, quint8 start = 0)
@@ -200,7 +217,7 @@ QString TComportHART::longTagAt(int position) const
 {
     const QByteArray bytes = Answer().Data.mid(position, LongTagLength);
     const int end = bytes.indexOf('\0');
-    return QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
+    return FromWindows1252(end < 0 ? bytes : bytes.left(end));
 }
 
 QDate TComportHART::dateAt(int position) const
@@ -512,23 +529,29 @@ void TComportHART::WriteMessage(QString& text)
 {
     if (text.size() > MessageLength)
         throw Exception(QStringLiteral("Write Message: the message has more than %1 characters").arg(MessageLength));
-    text = text.leftJustified(MessageLength, QLatin1Char(' '));
-    run({ 17, PackASCII(text), 1200, 26, QStringLiteral("Write Message"), Notify::BeforeReport }, [&] { text = unpackedAt(2, 24); });
+    const QString padded = Padded(text, MessageLength);
+    const QByteArray packed = EncodedField(PackASCII, padded, QStringLiteral("Write Message: "));
+    text = padded;
+    run({ 17, packed, 1200, 26, QStringLiteral("Write Message"), Notify::BeforeReport }, [&] { text = unpackedAt(2, 24); });
 }
 
 void TComportHART::WriteTagDescriptorDate(QString& tag, QString& descriptor, QDate& date)
 {
     if (tag.size() > TagLength)
         throw Exception(QStringLiteral("Tag is too long"));
+    const QString paddedTag = Padded(tag, TagLength);
+    const QByteArray packedTag = EncodedField(PackASCII, paddedTag, QStringLiteral("Write Tag: "));
     if (descriptor.size() > DescriptorLength)
         throw Exception(QStringLiteral("Descriptor is too long"));
+    const QString paddedDescriptor = Padded(descriptor, DescriptorLength);
+    const QByteArray packedDescriptor = EncodedField(PackASCII, paddedDescriptor, QStringLiteral("Write Descriptor: "));
     if (date.year() < 1900)
         throw Exception(QStringLiteral("Date (year) has to be greater then 1900"));
     if (date.year() > 2155)
         throw Exception(QStringLiteral("Date (year) has to be less then 2156"));
-    tag = tag.leftJustified(TagLength, QLatin1Char(' '));
-    descriptor = descriptor.leftJustified(DescriptorLength, QLatin1Char(' '));
-    const QByteArray data = PackASCII(tag) + PackASCII(descriptor) + Bytes({ date.day(), date.month(), date.year() - 1900 });
+    tag = paddedTag;
+    descriptor = paddedDescriptor;
+    const QByteArray data = packedTag + packedDescriptor + Bytes({ date.day(), date.month(), date.year() - 1900 });
     run({ 18, data, 1200, 23, QStringLiteral("Write Tag/Descriptor/Date"), Notify::BeforeReport }, [&] { tagDescriptorDateFromAnswer(tag, descriptor, date); });
 }
 
@@ -556,7 +579,7 @@ void TComportHART::WriteLongTag(QString& text)
 {
     if (text.size() > LongTagLength)
         throw Exception(QStringLiteral("Write Long Tag: the long tag has more than %1 characters").arg(LongTagLength));
-    const QByteArray data = text.toLatin1().leftJustified(LongTagLength, '\0');
+    const QByteArray data = EncodedField(ToWindows1252, text, QStringLiteral("Write Long Tag: ")).leftJustified(LongTagLength, '\0');
     run({ 22, data, 1200, 34, QStringLiteral("Write Long Tag"), Notify::BeforeReport }, [&] { text = longTagAt(2); });
 }
 

@@ -83,23 +83,26 @@ public:
     void ReadPVLimits(QString& unitText, float& upperLimit, float& lowerLimit);
     void ReadPVRange(quint8& alarmSelection, float& upperRange, float& lowerRange, QString& unitText);
     void ReadFinalAssemblyNumber(qint32& number);
-    // The 32 bytes up to the first zero byte: the zero padding is not shown.
+    // The 32 Windows-1252 bytes up to the first zero byte: the zero padding is
+    // not shown.
     void ReadLongTag(QString& text);
     void ReadDeviceVariables(TDeviceVariable& dv0, TDeviceVariable& dv1, TDeviceVariable& dv2, TDeviceVariable& dv3);
     void ReadVariableAssignments(quint8& pv, quint8& sv, quint8& tv, quint8& qv);
     void ReadDampingValue(int deviceVariable, float& damping);
 
     void WritePollingAddress(quint8& address, bool& loopCurrentMode);
-    // Pads the caller's text with blanks to 32 characters; longer texts are
-    // refused before anything is sent.
+    // Pads the caller's text with blanks to 32 characters; longer texts and
+    // characters packed ASCII has no code for are refused before anything is sent.
     void WriteMessage(QString& text);
-    // Checks tag (8), descriptor (16) and year (1900-2155) before anything is
-    // sent, then pads tag and descriptor with blanks.
+    // Checks tag (8), descriptor (16), their characters (packed ASCII) and the
+    // year (1900-2155) before anything is sent, then pads tag and descriptor
+    // with blanks.
     void WriteTagDescriptorDate(QString& tag, QString& descriptor, QDate& date);
     // 0 to 16777215 (three bytes); other numbers are refused, nothing sent.
     void WriteFinalAssemblyNumber(qint32& number);
     void WriteFinalAssemblyNumber(quint32& number);
-    // Zero-padded to 32 bytes of 8-bit characters; longer texts are refused.
+    // Zero-padded to 32 Windows-1252 bytes; longer texts and characters
+    // without a Windows-1252 byte are refused before anything is sent.
     void WriteLongTag(QString& text);
     void WritePVRange(QString& unitText, float& upperRange, float& lowerRange);
     void SetUpperRangeFromFloater();

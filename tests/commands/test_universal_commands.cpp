@@ -30,7 +30,39 @@ QString Padded(const QString& text, int length)
     return text.leftJustified(length, QLatin1Char(' '));
 }
 
+const QString PackedASCIIHint = QStringLiteral(" has no packed ASCII code (packed ASCII holds blank, digits, "
+                                               "upper-case letters and the signs !\"#$%&'()*+,-./:;<=>?@[\\]^_)");
+
+// A write of one text field, as a window or the configuration file starts it.
+using TextWrite = void (*)(TComportHART&, QString&);
+
+void WriteMessage(TComportHART& hart, QString& text)
+{
+    hart.WriteMessage(text);
+}
+
+void WriteTag(TComportHART& hart, QString& text)
+{
+    QString descriptor = "D";
+    QDate date(2010, 12, 24);
+    hart.WriteTagDescriptorDate(text, descriptor, date);
+}
+
+void WriteDescriptor(TComportHART& hart, QString& text)
+{
+    QString tag = "T";
+    QDate date(2010, 12, 24);
+    hart.WriteTagDescriptorDate(tag, text, date);
+}
+
+void WriteLongTag(TComportHART& hart, QString& text)
+{
+    hart.WriteLongTag(text);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(TextWrite)
 
 class TestUniversalCommands : public QObject
 {
@@ -394,6 +426,46 @@ private slots:
                  QString("Write Long Tag: the long tag has more than 32 characters"));
         QVERIFY(device.port->Written.isEmpty());
         QVERIFY(device.Events.isEmpty());
+    }
+
+    // The check sits in the operations, since the configuration file and the
+    // direct command window hand over text that no key filter has seen.
+    void textsWithoutACodeAreRefusedBeforeSending_data()
+    {
+        QTest::addColumn<TextWrite>("write");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("message, lower case") << &WriteMessage << 17 << "HELLo" << "Write Message: the character \"o\" (U+006F)" + PackedASCIIHint;
+        QTest::newRow("message, euro sign") << &WriteMessage << 17 << QStringLiteral("\u20ACABC") << QStringLiteral("Write Message: the character \"\u20AC\" (U+20AC)") + PackedASCIIHint;
+        QTest::newRow("tag") << &WriteTag << 18 << "tag1" << "Write Tag: the character \"t\" (U+0074)" + PackedASCIIHint;
+        QTest::newRow("descriptor") << &WriteDescriptor << 18 << QStringLiteral("TANK \u00B0C") << QStringLiteral("Write Descriptor: the character \"\u00B0\" (U+00B0)") + PackedASCIIHint;
+        QTest::newRow("long tag") << &WriteLongTag << 22 << QStringLiteral("Tank \u03A9") << QStringLiteral("Write Long Tag: the character \"\u03A9\" (U+03A9) has no Windows-1252 code");
+    }
+
+    void textsWithoutACodeAreRefusedBeforeSending()
+    {
+        QFETCH(TextWrite, write);
+        QFETCH(int, command);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Device device;
+        device.Answers(quint8(command), "07 00");       // an answer, should a request go out
+        const QString given = text;
+        QCOMPARE(ErrorMessage<Exception>([&] { write(*device.hart, text); }), message);
+        QVERIFY(device.port->Written.isEmpty());
+        QCOMPARE(text, given);
+    }
+
+    // Bytes 0x80-0x9F are the code page's signs, not control characters.
+    void longTagTravelsInWindows1252()
+    {
+        Device device;
+        QString text = QStringLiteral("\u20AC \u0160");             // euro sign, S caron
+        device.port->QueueAnswer(Answer(22, Hex("00 00 9F 20 89").leftJustified(34, '\0')));
+        device.hart->WriteLongTag(text);
+        QCOMPARE(device.port->Written, QList<QByteArray> { Request(Hex("16 20 80 20 8A").leftJustified(34, '\0')) });
+        QCOMPARE(text, QStringLiteral("\u0178 \u2030"));            // Y diaeresis, per mille
     }
 
     void writeTagDescriptorDate()
