@@ -12,6 +12,13 @@ public:
     using Exception::Exception;
 };
 
+// The device behind an open port went away (a USB modem unplugged).
+class EPortLost : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
 // The serial-port operations the link layer relies on. A port object lives on
 // the thread that created it: every operation is called there, and
 // TriggerAvail is delivered there.
@@ -35,7 +42,8 @@ public:
     virtual void FlushInput() = 0;
     virtual void FlushOutput() = 0;
 
-    // Queues the whole frame in one transmission and returns at once.
+    // Queues the whole frame in one transmission and returns at once. Raises
+    // EPortLost once the port was lost, another Exception when it is closed.
     virtual void Write(const QByteArray& frame) = 0;
     // Returns up to `count` of the bytes waiting; unread bytes keep waiting.
     virtual QByteArray Read(int count) = 0;
@@ -43,4 +51,8 @@ public:
 signals:
     // Received bytes are waiting; `count` is how many.
     void TriggerAvail(int count);
+    // The device behind the open port went away and the port has been
+    // closed; `message` names the port and tells the user what to do. Open
+    // makes it usable again once the device is back.
+    void PortLost(const QString& message);
 };

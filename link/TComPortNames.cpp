@@ -9,47 +9,60 @@
 
 namespace {
 
-// Run-wide overrides: the INI file's "Ports" section, read once, plus those set
-// by SetOverride. Guarded because the device thread and the windows both open ports.
+// The section "Ports" of an INI file: COM number -> device node.
+QHash<int, QString> PortsOfIniFile(const QString& iniPath)
+{
+    QHash<int, QString> ports;
+    const TIniFile ini(iniPath);
+    const QString section = QStringLiteral("Ports");
+    for (const QString& key : ini.Keys(section)) {
+        if (!key.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int number = key.mid(3).toInt(&ok);
+        const QString path = ini.ReadString(section, key, QString());
+        if (ok && !path.isEmpty())
+            ports.insert(number, path);
+    }
+    return ports;
+}
+
+// Run-wide overrides: those set by SetOverride, then the INI file's, read
+// once. Guarded because the device thread and the windows both open ports.
 class PortOverrides
 {
 public:
     QString Lookup(int comNumber)
     {
         QMutexLocker lock(&mutex);
-        loadIniOnce();
-        return overrides.value(comNumber);
+        if (!iniLoaded)
+            useIniFile(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini")));
+        return set.value(comNumber, fromIni.value(comNumber));
     }
 
     void Set(int comNumber, const QString& devicePath)
     {
         QMutexLocker lock(&mutex);
-        loadIniOnce();
-        overrides.insert(comNumber, devicePath);
+        set.insert(comNumber, devicePath);
+    }
+
+    void UseIniFile(const QString& iniPath)
+    {
+        QMutexLocker lock(&mutex);
+        useIniFile(iniPath);
     }
 
 private:
-    void loadIniOnce()
+    void useIniFile(const QString& iniPath)
     {
-        if (iniLoaded)
-            return;
+        fromIni = PortsOfIniFile(iniPath);
         iniLoaded = true;
-        const TIniFile ini(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini")));
-        const QString section = QStringLiteral("Ports");
-        for (const QString& key : ini.Keys(section)) {
-            if (!key.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
-                continue;
-            bool ok = false;
-            const int number = key.mid(3).toInt(&ok);
-            const QString path = ini.ReadString(section, key, QString());
-            if (ok && !path.isEmpty())
-                overrides.insert(number, path);
-        }
     }
 
     QMutex mutex;
     bool iniLoaded = false;
-    QHash<int, QString> overrides;
+    QHash<int, QString> fromIni;
+    QHash<int, QString> set;
 };
 
 PortOverrides& Overrides()
@@ -93,4 +106,9 @@ QString TComPortNames::DisplayName(int comNumber)
 void TComPortNames::SetOverride(int comNumber, const QString& devicePath)
 {
     Overrides().Set(comNumber, devicePath);
+}
+
+void TComPortNames::UseIniFile(const QString& iniPath)
+{
+    Overrides().UseIniFile(iniPath);
 }

@@ -24,4 +24,8 @@ public:
     // Points COM n at another node for the rest of the run (demo mode, tests);
     // takes precedence over the INI file.
     static void SetOverride(int comNumber, const QString& devicePath);
+
+    // Takes the section "Ports" from this INI file instead of the one beside
+    // the program, from now on (tests that must not write beside the program).
+    static void UseIniFile(const QString& iniPath);
 };

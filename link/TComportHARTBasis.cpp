@@ -41,6 +41,7 @@ TComportHARTBasis::TComportHARTBasis(std::unique_ptr<TComPort> port, QObject* pa
     connect(&TimerTimeout, &QTimer::timeout, this, &TComportHARTBasis::TimerTimeoutTimer);
     connect(&TimerDataReceived, &QTimer::timeout, this, &TComportHARTBasis::TimerDataReceivedTimer);
     connect(comPort.get(), &TComPort::TriggerAvail, this, &TComportHARTBasis::AComPortTriggerAvail);
+    connect(comPort.get(), &TComPort::PortLost, this, &TComportHARTBasis::AComPortLost);
     openAndFlush();
 }
 
@@ -182,6 +183,20 @@ void TComportHARTBasis::AComPortTriggerAvail(int count)
             ReceiveBuffer.append(b);
     }
     TimerDataReceived.start();
+}
+
+// The attempt waiting for an answer ends at once; later ones fail at their
+// write, which the closed port refuses.
+void TComportHARTBasis::AComPortLost(const QString& message)
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    if (!listening || DataReceived || TimedOut)
+        return;
+    TimerTimeout.stop();
+    TimerDataReceived.stop();
+    transmitError = std::make_exception_ptr(EPortLost(message));
+    TimedOut = true;
+    answerStateChanged();
 }
 
 void TComportHARTBasis::TimerDataReceivedTimer()

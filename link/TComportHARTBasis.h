@@ -78,6 +78,7 @@ private:
     void openAndFlush();
     void transmitAttempt(const QByteArray& frame, int timeoutMs);
     void AComPortTriggerAvail(int count);
+    void AComPortLost(const QString& message);
     void TimerTimeoutTimer();
     void TimerDataReceivedTimer();
     void answerStateChanged();

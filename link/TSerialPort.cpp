@@ -15,11 +15,20 @@ namespace {
 // Bits per byte on the line: start bit, 8 data bits, parity, stop bit.
 constexpr int LineBitsPerByte = 11;
 
+// Driver errors on an open port that mean its device is gone: the descriptor
+// can no longer be read or written.
+bool MeansDeviceGone(QSerialPort::SerialPortError error)
+{
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError || error == QSerialPort::WriteError;
+}
+
 } // namespace
 
 TSerialPort::TSerialPort(int comNumber, qint32 baudRate, QSerialPort::Parity parity, QObject* parent)
     : TComPort(parent)
+    , port(this)
     , comNumber(comNumber)
+    , rtsTimer(this)
 {
     port.setBaudRate(baudRate);
     port.setParity(parity);
@@ -31,6 +40,7 @@ TSerialPort::TSerialPort(int comNumber, qint32 baudRate, QSerialPort::Parity par
     rtsTimer.setTimerType(Qt::PreciseTimer);
     connect(&rtsTimer, &QTimer::timeout, this, &TSerialPort::dropRtsWhenSent);
     connect(&port, &QSerialPort::readyRead, this, [this] { emit TriggerAvail(static_cast<int>(port.bytesAvailable())); });
+    connect(&port, &QSerialPort::errorOccurred, this, &TSerialPort::portErrorOccurred);
 }
 
 TSerialPort::~TSerialPort()
@@ -56,6 +66,7 @@ void TSerialPort::Open()
             modemLinesWork = port.setRequestToSend(false);
         port.clearError();
         transmitting = false;
+        lost = false;
         return;
     }
 
@@ -97,11 +108,18 @@ void TSerialPort::FlushOutput()
 
 void TSerialPort::Write(const QByteArray& frame)
 {
+    if (lost)
+        throw EPortLost(lostMessage());
     if (!port.isOpen())
         throw Exception(QStringLiteral("%1 is not open.").arg(TComPortNames::DisplayName(comNumber)));
     setTransmitting(true);
-    port.write(frame);
+    const bool queued = port.write(frame) == frame.size();
+    // A driver that refuses the bytes reports its error here, at the latest.
     port.flush();
+    if (!queued && !lost)
+        loseDevice();
+    if (lost)
+        throw EPortLost(lostMessage());
     // The frame cannot have left the line before its own bit time.
     rtsTimer.start(lineTimeMs(static_cast<int>(frame.size())));
 }
@@ -125,23 +143,47 @@ bool TSerialPort::IsPresent(int comNumber)
     }
 }
 
+void TSerialPort::portErrorOccurred(QSerialPort::SerialPortError error)
+{
+    if (port.isOpen() && MeansDeviceGone(error))
+        loseDevice();
+}
+
+// The descriptor of a vanished device stays readable without data and its
+// output never drains: closing it is the only way to stop polling it.
+void TSerialPort::loseDevice()
+{
+    lost = true;
+    Close();
+    emit PortLost(lostMessage());
+}
+
+QString TSerialPort::lostMessage() const
+{
+    return QStringLiteral("%1 was lost.\r\rReconnect the HART modem, then press Device > Rescan"
+                          " or choose the port again under Device > COM Port.")
+        .arg(TComPortNames::DisplayName(comNumber));
+}
+
+// Announces the change before switching the line: switching the line of a
+// vanished device closes the port, and the drop that announces must come last.
 void TSerialPort::setTransmitting(bool on)
 {
     if (transmitting == on)
         return;
     transmitting = on;
+    emit TransmittingChanged(on);
     if (modemLinesWork && port.isOpen()) {
         modemLinesWork = port.setRequestToSend(on);
         port.clearError();
     }
-    emit TransmittingChanged(on);
 }
 
 void TSerialPort::dropRtsWhenSent()
 {
     if (driverHasSentEverything())
         setTransmitting(false);
-    else
+    else if (port.isOpen())      // the flush may have found the device gone
         rtsTimer.start(1);
 }
 

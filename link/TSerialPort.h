@@ -9,6 +9,8 @@
 // transmitter: it is raised just before a frame is written and dropped once
 // the driver reports the last byte sent. Ports without modem-control lines
 // (a pseudo-terminal, for instance) work too; their RTS state is only tracked.
+// When the device goes away while the port is open (a USB modem unplugged),
+// the port closes itself and reports PortLost.
 class TSerialPort : public TComPort
 {
     Q_OBJECT
@@ -41,6 +43,9 @@ signals:
     void TransmittingChanged(bool transmitting);
 
 private:
+    void portErrorOccurred(QSerialPort::SerialPortError error);
+    void loseDevice();
+    QString lostMessage() const;
     void setTransmitting(bool on);
     void dropRtsWhenSent();
     bool driverHasSentEverything();
@@ -51,4 +56,5 @@ private:
     QTimer rtsTimer;
     bool transmitting = false;
     bool modemLinesWork = true;
+    bool lost = false;              // closed because the device went away
 };

@@ -6,8 +6,10 @@
 #include "link/TComportHARTBasis.h"
 #include "link/TSerialPort.h"
 
+#include <QSocketNotifier>
 #include <QtTest>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -15,22 +17,12 @@ namespace {
 const QByteArray Request = Hex("FF FF FF FF FF 82 A6 80 01 23 45 01 00 C2");
 const QByteArray GoodAnswer = Hex("FF FF FF FF FF 86 A6 80 01 23 45 01 07 00 00 2D 41 20 00 00 8D");
 
-QString IniPath()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini"));
-}
-
-QString LinkPath(const char* name)
-{
-    return QDir::temp().filePath(QStringLiteral("meridal-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(name));
-}
-
 // A COM number pointed at a fresh pseudo-terminal.
 struct PtyPort
 {
-    PtyPort(int comNumber, const char* name)
+    PtyPort(int comNumber, const QString& linkPath)
         : comNumber(comNumber)
-        , pty(LinkPath(name))
+        , pty(linkPath)
     {
         TComPortNames::SetOverride(comNumber, pty.LinkPath());
     }
@@ -50,6 +42,30 @@ QString OpenFailure(TSerialPort& port)
     return QStringLiteral("<opened>");
 }
 
+// What a transaction over the port raises, with a mark unless it is the loss of the port.
+QString LostPortFailure(TComportHARTBasis& basis)
+{
+    try {
+        THARTFrame answer;
+        basis.SendRequest(Request, 10000, answer);
+    } catch (const EPortLost& e) {
+        return e.Message();
+    } catch (const Exception& e) {
+        return QStringLiteral("not a lost port: ") + e.Message();
+    }
+    return QStringLiteral("<no exception>");
+}
+
+// Whether the port could still wake the program: a running timer, or a
+// descriptor it watches.
+bool NothingLeftToWakeUp(const QObject& port)
+{
+    const QList<QTimer*> timers = port.findChildren<QTimer*>();
+    const QList<QSocketNotifier*> notifiers = port.findChildren<QSocketNotifier*>();
+    return std::none_of(timers.begin(), timers.end(), [](const QTimer* t) { return t->isActive(); })
+        && std::none_of(notifiers.begin(), notifiers.end(), [](const QSocketNotifier* n) { return n->isEnabled(); });
+}
+
 } // namespace
 
 class TestSerialPort : public QObject
@@ -59,16 +75,13 @@ class TestSerialPort : public QObject
 private slots:
     void initTestCase()
     {
-        // The INI file beside the program is read once, at the first lookup.
-        QSettings ini(IniPath(), QSettings::IniFormat);
+        QVERIFY(folder.isValid());
+        const QString iniPath = InFolder("KORVALMeridal.ini");
+        QSettings ini(iniPath, QSettings::IniFormat);
         ini.setValue(QStringLiteral("Ports/COM21"), QStringLiteral("/dev/ttyS9"));
         ini.setValue(QStringLiteral("Ports/COM7"), QStringLiteral("/dev/ttyUSB9"));
         ini.sync();
-    }
-
-    void cleanupTestCase()
-    {
-        QFile::remove(IniPath());
+        TComPortNames::UseIniFile(iniPath);
     }
 
     void comNumbersMapToDeviceNodes_data()
@@ -108,15 +121,16 @@ private slots:
 
     void openFlushReadWrite()
     {
-        PtyPort link(30, "rw");
+        PtyPort link(30, InFolder("rw"));
         TSerialPort port(30, 1200, QSerialPort::OddParity);
         port.Open();
         QVERIFY(port.IsOpen());
 
-        link.pty.WriteToProgram(Hex("01 02 03"));
-        QTest::qWait(50);
-        port.FlushInput();
         QSignalSpy announced(&port, &TComPort::TriggerAvail);
+        link.pty.WriteToProgram(Hex("01 02 03"));
+        QTRY_VERIFY(!announced.isEmpty());
+        port.FlushInput();
+        announced.clear();
         link.pty.WriteToProgram(Hex("FF 06"));
         QTRY_VERIFY(!announced.isEmpty());
         QCOMPARE(port.Read(16), Hex("FF 06"));          // the flushed bytes are gone
@@ -127,7 +141,7 @@ private slots:
 
     void unreadBytesStayWaiting()
     {
-        PtyPort link(31, "unread");
+        PtyPort link(31, InFolder("unread"));
         TSerialPort port(31, 1200, QSerialPort::OddParity);
         port.Open();
         QSignalSpy announced(&port, &TComPort::TriggerAvail);
@@ -139,7 +153,7 @@ private slots:
 
     void portInUseIsReportedAsAlreadyOpen()
     {
-        PtyPort link(32, "busy");
+        PtyPort link(32, InFolder("busy"));
         TSerialPort holder(32, 1200, QSerialPort::OddParity);
         holder.Open();
         TSerialPort second(32, 1200, QSerialPort::OddParity);
@@ -149,10 +163,11 @@ private slots:
 
     void missingPortIsAnotherFailure()
     {
-        TComPortNames::SetOverride(33, QStringLiteral("/tmp/meridal-no-such-port"));
+        const QString missing = InFolder("no-such-port");
+        TComPortNames::SetOverride(33, missing);
         TSerialPort port(33, 1200, QSerialPort::OddParity);
         const QString failure = OpenFailure(port);
-        QVERIFY2(failure.startsWith(QStringLiteral("Cannot open COM33 (/tmp/meridal-no-such-port): ")), qPrintable(failure));
+        QVERIFY2(failure.startsWith(QStringLiteral("Cannot open COM33 (%1): ").arg(missing)), qPrintable(failure));
         QVERIFY(!TSerialPort::IsPresent(33));
 
         TSerialPort unmapped(99, 1200, QSerialPort::OddParity);
@@ -161,7 +176,7 @@ private slots:
 
     void presentPortOpensAndCloses()
     {
-        PtyPort link(34, "present");
+        PtyPort link(34, InFolder("present"));
         QVERIFY(TSerialPort::IsPresent(34));
         TSerialPort port(34, 1200, QSerialPort::OddParity);
         port.Open();                                    // the test left it free
@@ -174,7 +189,7 @@ private slots:
 
     void rtsIsRaisedOnlyWhileTheFrameIsOnTheLine()
     {
-        PtyPort link(35, "rts");
+        PtyPort link(35, InFolder("rts"));
         TSerialPort port(35, 1200, QSerialPort::OddParity);
         port.Open();
         QVERIFY(!port.IsTransmitting());
@@ -192,11 +207,49 @@ private slots:
         QCOMPARE(onLineAtDrop, Request);                 // dropped only once everything had left
     }
 
+    // The modem is unplugged while a transaction waits for its answer.
+    void lostPortEndsTheTransactionAndOpensAgain()
+    {
+        PtyPort link(37, InFolder("lost"));
+        auto serial = std::make_unique<TSerialPort>(37, 1200, QSerialPort::OddParity);
+        TSerialPort& port = *serial;
+        TComportHARTBasis basis(std::move(serial));
+        basis.Attempts = 1;
+        QVERIFY(!NothingLeftToWakeUp(port));            // an open port watches its descriptor
+        const QString lost = QStringLiteral("COM37 (%1) was lost.\r\rReconnect the HART modem, then press Device > Rescan"
+                                            " or choose the port again under Device > COM Port.").arg(link.pty.LinkPath());
+
+        std::thread modem([&link] {
+            link.pty.ReadFromProgram(Request.size(), 5000);
+            link.pty.Unplug();
+        });
+        const QString failure = LostPortFailure(basis);
+        modem.join();
+        QCOMPARE(failure, lost);
+        QVERIFY(!port.IsOpen());
+
+        basis.Attempts = 3;
+        QCOMPARE(LostPortFailure(basis), lost);         // at once, not after three time-outs
+        QVERIFY(!port.IsTransmitting());
+        QVERIFY(NothingLeftToWakeUp(port));
+
+        link.pty.PlugIn();
+        basis.AComPort().Open();                        // what Rescan does once the modem is back
+        std::thread device([&link] {
+            link.pty.ReadFromProgram(Request.size(), 5000);
+            link.pty.WriteToProgram(GoodAnswer);
+        });
+        THARTFrame answer;
+        basis.SendRequest(Request, 2000, answer);
+        device.join();
+        QCOMPARE(answer.Data, Hex("00 00 2D 41 20 00 00"));
+    }
+
     void transactionOverAPseudoTerminal()
     {
-        PtyPort link(36, "transaction");
+        PtyPort link(36, InFolder("transaction"));
         link.pty.WriteToProgram(Hex("FF FF 06 80 00 00 86"));   // stale: discarded at construction
-        QTest::qWait(50);
+        QTRY_COMPARE(link.pty.WaitingForProgram(), 7);
         TComportHARTBasis basis(36, 1200);
         // The device ignores the first request and answers the second.
         std::thread device([&link] {
@@ -210,6 +263,12 @@ private slots:
         QCOMPARE(answer.Data, Hex("00 00 2D 41 20 00 00"));
         QCOMPARE(answer.Address, Hex("A6 80 01 23 45"));
     }
+
+private:
+    QString InFolder(const char* name) const { return folder.filePath(QLatin1String(name)); }
+
+    // This run's INI file and terminal links.
+    QTemporaryDir folder;
 };
 
 QTEST_GUILESS_MAIN(TestSerialPort)

@@ -6,12 +6,25 @@
 #include <poll.h>
 #include <stdexcept>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 PtyPair::PtyPair(const QString& linkPath)
     : linkPath(linkPath)
 {
+    PlugIn();
+}
+
+PtyPair::~PtyPair()
+{
+    QFile::remove(linkPath);
+    closeTerminal();
+}
+
+void PtyPair::PlugIn()
+{
+    closeTerminal();
     masterFd = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (masterFd < 0 || ::grantpt(masterFd) != 0 || ::unlockpt(masterFd) != 0)
         throw std::runtime_error("cannot create a pseudo-terminal");
@@ -28,11 +41,19 @@ PtyPair::PtyPair(const QString& linkPath)
         throw std::runtime_error("cannot link the pseudo-terminal");
 }
 
-PtyPair::~PtyPair()
+void PtyPair::Unplug()
 {
-    QFile::remove(linkPath);
-    ::close(slaveFd);
-    ::close(masterFd);
+    closeTerminal();
+}
+
+void PtyPair::closeTerminal()
+{
+    if (slaveFd >= 0)
+        ::close(slaveFd);
+    if (masterFd >= 0)
+        ::close(masterFd);
+    slaveFd = -1;
+    masterFd = -1;
 }
 
 void PtyPair::WriteToProgram(const QByteArray& bytes)
@@ -53,4 +74,12 @@ QByteArray PtyPair::ReadFromProgram(int count, int timeoutMs)
         received.append(buffer, static_cast<int>(n));
     }
     return received;
+}
+
+int PtyPair::WaitingForProgram() const
+{
+    int waiting = 0;
+    if (::ioctl(slaveFd, FIONREAD, &waiting) != 0)
+        throw std::runtime_error("cannot count the bytes waiting in the pseudo-terminal");
+    return waiting;
 }

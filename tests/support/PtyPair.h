@@ -19,8 +19,19 @@ public:
     // Collects what the program sent until `count` bytes have arrived or
     // `timeoutMs` has passed.
     QByteArray ReadFromProgram(int count, int timeoutMs);
+    // Bytes written to the program that wait in the terminal, not yet read by
+    // anyone.
+    int WaitingForProgram() const;
+
+    // The modem is unplugged: the far end closes, and the program's side of
+    // the terminal hangs up.
+    void Unplug();
+    // The modem is back: a new pseudo-terminal behind the same path.
+    void PlugIn();
 
 private:
+    void closeTerminal();
+
     QString linkPath;
     int masterFd = -1;
     int slaveFd = -1;
