@@ -159,8 +159,11 @@ private slots:
         Loop loop;
         loop.hart->Attempts = 1;
         loop.Fault(TSimFault(Kind::Delay).WithValue(TimeoutMs + 300).OnRequest(1));
+        QSignalSpy arriving(&loop.hart->AComPort(), &TComPort::TriggerAvail);
         QCOMPARE(loop.Failure(), QString("Timeout: HART device does not respond"));
-        QTest::qWait(500);      // the late answer to command 1 has arrived by now
+        // The late answer to command 1 arrives and waits unread in the port.
+        const int lateAnswerSize = static_cast<int>(loop.bus.Log().constLast().Answer.size());
+        QTRY_VERIFY_WITH_TIMEOUT(!arriving.isEmpty() && arriving.constLast().at(0).toInt() == lateAnswerSize, 10000);
 
         THARTFrame answer;
         loop.hart->SendRequest(loop.hart->BuildLongFrame(Hex("02 00")), TimeoutMs, answer);
