@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -54,7 +55,10 @@ void VerifyNoClippedText(const QWidget* window)
         // A text area scrolls; everything else must show its text whole.
         if (qobject_cast<const QAbstractScrollArea*>(control))
             continue;
-        const QSize needed = control->sizeHint();
+        // A wrapping text needs the height its lines take at the width it got.
+        const QSize needed = control->hasHeightForWidth()
+                                 ? QSize(control->minimumSizeHint().width(), control->heightForWidth(control->width()))
+                                 : control->sizeHint();
         QVERIFY2(control->width() >= needed.width() && control->height() >= needed.height(),
                  qPrintable(QStringLiteral("%1 is %2x%3 but needs %4x%5")
                                 .arg(Describe(control))
@@ -80,4 +84,15 @@ void VerifyFixedSize(const QWidget* window)
 {
     QVERIFY2(window->minimumSize() == window->maximumSize(), "the window can be resized");
     QCOMPARE(window->size(), window->minimumSize());
+}
+
+void VerifyGrabbed(QWidget* window, const QString& name)
+{
+    const QPixmap picture = window->grab();
+    QCOMPARE(picture.deviceIndependentSize().toSize(), window->size());
+    const QString directory = qEnvironmentVariable("MERIDAL_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        return;
+    const QString path = QDir(directory).filePath(name + QStringLiteral(".png"));
+    QVERIFY2(QDir().mkpath(directory) && picture.save(path), qPrintable(path));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class QString;
 class QWidget;
 
 // Checks that a finished window must pass, for every visible control
@@ -15,3 +16,7 @@ void VerifyNoOverlappingControls(const QWidget* window);
 
 // The window cannot be resized.
 void VerifyFixedSize(const QWidget* window);
+
+// A picture of the window has the window's size. It is kept as <name>.png
+// in $MERIDAL_SCREENSHOT_DIR when that is set, for a person to look at.
+void VerifyGrabbed(QWidget* window, const QString& name);
