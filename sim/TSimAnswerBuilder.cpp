@@ -23,8 +23,6 @@ QByteArray Noise(int count)
     return noise;
 }
 
-const QByteArray NotANumber("\x7F\xA0\x00\x00", 4);
-
 } // namespace
 
 TSimAnswer TSimAnswerBuilder::Answer(TSimDevice& device, const TSimFrame& request, const QList<TSimFault>& faults)
@@ -76,8 +74,12 @@ TSimFrame TSimAnswerBuilder::Frame(const TSimFrame& request, int preambles, quin
 
 QByteArray TSimAnswerBuilder::ShapedPayload(QByteArray payload, const QList<TSimFault>& faults)
 {
-    if (const TSimFault* nan = Find(faults, K::NotANumber); nan && nan->Value + 4 <= payload.size())
-        payload.replace(nan->Value, 4, NotANumber);
+    if (const TSimFault* nan = Find(faults, K::NotANumber); nan && nan->Value + 4 <= payload.size()) {
+        QByteArray pattern;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            pattern.append(char(nan->Pattern >> shift));
+        payload.replace(nan->Value, 4, pattern);
+    }
     if (const TSimFault* count = Find(faults, K::ByteCount)) {
         if (count->Value > 0)
             payload.append(QByteArray(count->Value, '\0'));

@@ -25,7 +25,8 @@ auto& DeviceIn(TDevices& devices, int pollingAddress)
 
 } // namespace
 
-TSimBus::TSimBus(const QString& linkPath) : terminal(linkPath)
+TSimBus::TSimBus(const QString& linkPath)
+    : linkPath(linkPath), terminal(std::make_unique<TSimPseudoTerminal>(linkPath))
 {
     wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wakeFd < 0)
@@ -40,7 +41,7 @@ TSimBus::~TSimBus()
 
 void TSimBus::Start()
 {
-    if (thread.joinable())
+    if (thread.joinable() || !terminal)
         return;
     stopping = false;
     thread = std::thread(&TSimBus::Run, this);
@@ -53,6 +54,19 @@ void TSimBus::Stop()
     stopping = true;
     Wake();
     thread.join();
+}
+
+void TSimBus::Unplug()
+{
+    Stop();
+    terminal.reset();
+}
+
+void TSimBus::PlugIn()
+{
+    if (!terminal)
+        terminal = std::make_unique<TSimPseudoTerminal>(linkPath);
+    Start();
 }
 
 void TSimBus::AddDevice(const TSimDeviceState& device)
@@ -125,7 +139,7 @@ void TSimBus::SetObserver(const std::function<void(const TSimExchange&)>& exchan
 void TSimBus::Run()
 {
     while (!stopping) {
-        pollfd watched[] = {{terminal.MasterFd(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        pollfd watched[] = {{terminal->MasterFd(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
         ::poll(watched, 2, PollTimeoutMs(TClock::now()));
         if (watched[1].revents & POLLIN) {
             eventfd_t ignored;
@@ -159,7 +173,7 @@ int TSimBus::PollTimeoutMs(TClock::time_point now)
 void TSimBus::Receive(TClock::time_point now)
 {
     char buffer[256];
-    const ssize_t count = ::read(terminal.MasterFd(), buffer, sizeof buffer);
+    const ssize_t count = ::read(terminal->MasterFd(), buffer, sizeof buffer);
     for (ssize_t i = 0; i < count; ++i)
         if (const std::optional<TSimFrame> request = parser.Feed(quint8(buffer[i])))
             Process(*request, now);
@@ -205,7 +219,7 @@ void TSimBus::Transmit(TClock::time_point now)
     if (due.isEmpty())
         return;
     // Bytes that find the line's buffer full are lost, as on a line nobody listens to.
-    [[maybe_unused]] const ssize_t written = ::write(terminal.MasterFd(), due.constData(), size_t(due.size()));
+    [[maybe_unused]] const ssize_t written = ::write(terminal->MasterFd(), due.constData(), size_t(due.size()));
 }
 
 // Short frames address a device by polling address, and only with command 0;

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -36,8 +37,14 @@ public:
     void Start();
     void Stop();
 
-    QString LinkPath() const { return terminal.LinkPath(); }
-    QString SlavePath() const { return terminal.SlavePath(); }
+    // The modem is unplugged: the bus stops and its pseudo-terminal and link
+    // go away, so the program's port sees the line hang up. PlugIn brings a
+    // new pseudo-terminal at the same link and starts the bus again.
+    void Unplug();
+    void PlugIn();
+
+    QString LinkPath() const { return linkPath; }
+    QString SlavePath() const { return terminal ? terminal->SlavePath() : QString(); }
 
     // Adds a device at its PollingAddress; throws std::invalid_argument when
     // a device already uses that address.
@@ -74,7 +81,8 @@ private:
     TSimDevice* Addressed(const TSimFrame& request);
     void Wake();
 
-    TSimPseudoTerminal terminal;
+    QString linkPath;
+    std::unique_ptr<TSimPseudoTerminal> terminal;
     int wakeFd = -1;
 
     mutable std::mutex mutex; // guards devices, faults and transmitter

@@ -69,6 +69,12 @@ TSimFault& TSimFault::WithValue(int value)
     return *this;
 }
 
+TSimFault& TSimFault::WithPattern(quint32 pattern)
+{
+    Pattern = pattern;
+    return *this;
+}
+
 TSimFault TSimFault::Disappear(int pollingAddress, int fromRequest)
 {
     return TSimFault(TKind::NoAnswer).OnDevice(pollingAddress).FromRequest(fromRequest);

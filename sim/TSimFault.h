@@ -18,7 +18,7 @@ struct TSimFault
         TrailingBytes,      // Value zero bytes after the check byte
         CommunicationError, // first status byte Value (bit 7 set), no payload; nothing carried out
         ByteCount,          // payload lengthened (Value > 0, zero bytes) or shortened; the frame stays well formed
-        NotANumber,         // 7F A0 00 00 at payload offset Value (first payload byte = 0)
+        NotANumber,         // Pattern (7F A0 00 00) at payload offset Value (first payload byte = 0)
         ResponseCode,       // the device answers response code Value without payload; nothing carried out
         DeviceStatus,       // the field device status byte is replaced by Value
         Delay               // the answer leaves Value ms later
@@ -35,12 +35,16 @@ struct TSimFault
     int FirstRequest = 1;  // 1-based count of targeted requests
     bool Continues = true; // false: only on FirstRequest
     int Value;
+    // The four bytes a NotANumber fault writes, most significant first; other
+    // patterns probe the edges of the master's not-a-number rule.
+    quint32 Pattern = 0x7FA00000;
 
     TSimFault& OnCommand(int command);
     TSimFault& OnDevice(int pollingAddress);
     TSimFault& OnRequest(int request);   // only this one
     TSimFault& FromRequest(int request); // this one and every later one
     TSimFault& WithValue(int value);
+    TSimFault& WithPattern(quint32 pattern);
 
     // A device that stops answering anything from its n-th request on.
     static TSimFault Disappear(int pollingAddress, int fromRequest);
