@@ -4,14 +4,17 @@
 
 #include <QApplication>
 
+#include <memory>
+
 TMessageDialog::TMessageDialog()
-    : title(QApplication::applicationDisplayName())
+    : title(QApplication::applicationName())
 {
 }
 
 void TMessageDialog::ShowError(const QString& text) const
 {
-    execute(QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok);
+    const std::unique_ptr<QMessageBox> box(CreateErrorBox(text));
+    box->exec();
 }
 
 void TMessageDialog::ShowInfo(const QString& text) const
@@ -30,13 +33,25 @@ bool TMessageDialog::AskYesNo(const QString& text) const
            == QMessageBox::Yes;
 }
 
+QMessageBox* TMessageDialog::CreateErrorBox(const QString& text) const
+{
+    return create(QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QMessageBox* TMessageDialog::create(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    auto* box = new QMessageBox(icon, caption, DisplayText(text), buttons, QApplication::activeWindow());
+    // Device texts and file names may hold "<"; they are never markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(defaultButton);
+    return box;
+}
+
 QMessageBox::StandardButton TMessageDialog::execute(QMessageBox::Icon icon, const QString& caption,
                                                     const QString& text, QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, caption, DisplayText(text), buttons, QApplication::activeWindow());
-    // Device texts and file names may hold "<"; they are never markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    const std::unique_ptr<QMessageBox> box(create(icon, caption, text, buttons, defaultButton));
+    return static_cast<QMessageBox::StandardButton>(box->exec());
 }

@@ -15,6 +15,8 @@ public:
     void SetTitle(const QString& text) { title = text; }
 
     void ShowError(const QString& text) const;
+    // The error box, for a caller that shows it itself.
+    QMessageBox* CreateErrorBox(const QString& text) const;
     void ShowInfo(const QString& text) const;
     void ShowInfoCaption(const QString& text, const QString& caption) const;
 
@@ -23,6 +25,8 @@ public:
     bool AskYesNo(const QString& text) const;
 
 private:
+    static QMessageBox* create(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                               QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
     static QMessageBox::StandardButton execute(QMessageBox::Icon icon, const QString& caption, const QString& text,
                                                QMessageBox::StandardButtons buttons,
                                                QMessageBox::StandardButton defaultButton);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QDialog;
 class QLabel;
 class QObject;
 class QWidget;
@@ -38,10 +39,10 @@ public:
     virtual void AddResponseLogLine(const QString& line) = 0;
     virtual bool ResponseLogContains(const QString& text) = 0;
 
-    // The polling search's question when address 0 is silent. Returns the
-    // pressed button's result: 100 "&Rescan 0", 101 "&Scan 1 - 15", any other
-    // value cancels.
-    virtual int ShowZeroRetryDialog(const QString& content) = 0;
+    // The polling search's question when address 0 is silent, for the device
+    // thread to show. Its result is the pressed button's: 100 "&Rescan 0",
+    // 101 "&Scan 1 - 15", any other value cancels.
+    virtual QDialog* CreateZeroRetryDialog(const QString& content) = 0;
 
     // The life list's now-scanning marker: grid row 1-16, 255 for none.
     virtual void SetLifeListAddress(int row) = 0;

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <future>
+#include <memory>
 
 namespace {
 
@@ -148,7 +149,7 @@ void TThreadBasis::ReportException(std::exception_ptr error)
 {
     LastException = std::move(error);
     if (OnException)
-        Synchronize([this] { OnException(*this); });
+        SyncShowDialog([this] { return OnException(*this); }, 0);
 }
 
 QString TThreadBasis::LastExceptionMessage() const
@@ -334,30 +335,84 @@ void TThreadBasis::SyncSelectComboItem(QObject* control, const QString& text)
 
 int TThreadBasis::SyncAskYesNo(const QString& question)
 {
-    Synchronize([&] {
-        if (terminated) {
-            DialogResult = ResultNo;
-            return;
-        }
-        const auto answer = QMessageBox::warning(DialogParent(), QApplication::applicationDisplayName(), DisplayText(question),
-                                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        DialogResult = answer == QMessageBox::Yes ? ResultYes : ResultNo;
-    }, WhenTerminated::Run);
+    const int answer = SyncShowDialog(
+        [&] {
+            auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(), DisplayText(question),
+                                        QMessageBox::Yes | QMessageBox::No, DialogParent());
+            box->setTextFormat(Qt::PlainText);
+            box->setDefaultButton(QMessageBox::No);
+            return box;
+        },
+        QMessageBox::No);
+    DialogResult = answer == QMessageBox::Yes ? ResultYes : ResultNo;
     return DialogResult;
 }
 
 bool TThreadBasis::SyncInputQuery(const QString& prompt, const QString& defaultText)
 {
-    Synchronize([&] {
-        BoolValue = false;
-        if (terminated)
-            return;
-        bool ok = false;
-        const QString answer = QInputDialog::getText(DialogParent(), QStringLiteral("Meridal"), DisplayText(prompt),
-                                                     QLineEdit::Normal, defaultText, &ok);
-        if (ok)
-            TextValue = answer;
-        BoolValue = ok;
-    }, WhenTerminated::Run);
+    const int result = SyncShowDialog(
+        [&] {
+            auto* input = new QInputDialog(DialogParent());
+            input->setWindowTitle(QStringLiteral("Meridal"));
+            input->setLabelText(DisplayText(prompt));
+            input->setTextValue(defaultText);
+            return input;
+        },
+        QDialog::Rejected,
+        [this](QDialog& dialog) {
+            if (dialog.result() == QDialog::Accepted)
+                TextValue = static_cast<QInputDialog&>(dialog).textValue();
+        });
+    BoolValue = result == QDialog::Accepted;
     return BoolValue;
+}
+
+int TThreadBasis::SyncShowDialog(const std::function<QDialog*()>& create, int cancelled,
+                                 const std::function<void(QDialog&)>& read)
+{
+    if (OnGuiThread()) {
+        const std::unique_ptr<QDialog> dialog(terminated ? nullptr : create());
+        if (!dialog)
+            return cancelled;
+        const int result = dialog->exec();
+        if (read)
+            read(*dialog);
+        return result;
+    }
+
+    auto answer = std::make_shared<std::promise<int>>();
+    std::future<int> result = answer->get_future();
+    guiCalls.Post([this, &create, &read, cancelled, answer] {
+        QDialog* dialog = nullptr;
+        try {
+            dialog = terminated ? nullptr : create();
+        } catch (...) {
+            answer->set_exception(std::current_exception());
+            return;
+        }
+        if (!dialog) {
+            answer->set_value(cancelled);
+            return;
+        }
+        openDialog = dialog;
+        // A dialog closed twice (a button, then a cancel before it is gone)
+        // answers once.
+        auto closing = std::make_shared<QMetaObject::Connection>();
+        *closing = connect(dialog, &QDialog::finished, dialog, [dialog, &read, answer, closing](int code) {
+            QObject::disconnect(*closing);
+            if (read)
+                read(*dialog);
+            dialog->deleteLater();
+            answer->set_value(code);
+        });
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->open();
+    });
+    return result.get();
+}
+
+void TThreadBasis::CancelOpenDialog()
+{
+    if (openDialog)
+        openDialog->reject();
 }

@@ -4,6 +4,7 @@
 #include "util/TQueuedCalls.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QThread>
 
 #include <atomic>
@@ -13,6 +14,7 @@
 #include <mutex>
 
 class QComboBox;
+class QDialog;
 
 // The job ended because the thread ends; never shown.
 class ETerminateException : public Exception
@@ -36,9 +38,13 @@ public:
 // the GUI thread itself, a body runs directly.
 //
 // Once the thread is terminated the bodies do nothing, except those of
-// SyncSetEnabled, SyncAskYesNo and SyncInputQuery; the two questions then
-// answer No / Cancel without being shown, so that no dialog opens while the
-// program shuts down.
+// SyncSetEnabled and the dialogs; a dialog then answers as if cancelled
+// without being shown, so that none opens while the program shuts down.
+//
+// A dialog shown for the worker is opened, not executed: the GUI thread
+// keeps running its own event loop while the question is open, so a
+// shutdown started meanwhile never waits inside the dialog for the worker
+// that waits for the dialog. Shutdown cancels the open dialog instead.
 class TThreadBasis : public QThread
 {
     Q_OBJECT
@@ -58,9 +64,10 @@ public:
     void Abort() { aborted = true; }
     void CheckAborted() const;
 
-    // Hands an exception that ended a job to OnException, synchronized.
+    // Shows an exception that ended a job in the box OnException makes (a
+    // handler that shows nothing returns none) and waits until it is closed.
     void ReportException(std::exception_ptr error);
-    std::function<void(TThreadBasis& sender)> OnException;
+    std::function<QDialog*(TThreadBasis& sender)> OnException;
     std::exception_ptr LastException;
     QString LastExceptionMessage() const;
 
@@ -82,6 +89,14 @@ public:
     int SyncAskYesNo(const QString& question);
     // True for OK; the edited text is left in TextValue.
     bool SyncInputQuery(const QString& prompt, const QString& defaultText);
+    // Shows the dialog that `create` makes (on the GUI thread, modal for the
+    // whole application) and returns its result once it is closed; `read`
+    // collects what the worker needs from it before it goes. Without a
+    // dialog, or once the thread is terminated, the result is `cancelled`.
+    int SyncShowDialog(const std::function<QDialog*()>& create, int cancelled,
+                       const std::function<void(QDialog&)>& read = {});
+    // GUI thread: closes the dialog shown for the worker as if cancelled.
+    void CancelOpenDialog();
 
     static constexpr int ResultYes = 6;
     static constexpr int ResultNo = 7;
@@ -119,4 +134,6 @@ private:
     std::atomic<bool> suspended { true };
     std::atomic<bool> terminated { false };
     std::atomic<bool> aborted { false };
+    // GUI thread only.
+    QPointer<QDialog> openDialog;
 };

@@ -52,14 +52,14 @@ bool HasItem(const QComboBox* combo, const QString& text)
 } // namespace
 
 TThreadMeridal::TThreadMeridal(bool start, int comNumber, TDeviceWindow& window, TSettingsWriter* settings,
-                               std::function<void(TThreadBasis&)> onException, QObject* parent)
+                               std::function<QDialog*(TThreadBasis&)> onException, QObject* parent)
     : TThreadMeridal(start, [comNumber] { return std::make_unique<TComportHART>(comNumber); }, window, settings,
                      std::move(onException), parent)
 {
 }
 
 TThreadMeridal::TThreadMeridal(bool start, const DeviceFactory& createDevice, TDeviceWindow& window,
-                               TSettingsWriter* settings, std::function<void(TThreadBasis&)> onException, QObject* parent)
+                               TSettingsWriter* settings, std::function<QDialog*(TThreadBasis&)> onException, QObject* parent)
     : TThreadBasis(parent)
     , Device(CreateWithRetries(createDevice))
     , window(window)
@@ -218,6 +218,7 @@ void TThreadMeridal::Shutdown()
     shutDown = true;
     unplugTimer.stop();
     Terminate();
+    CancelOpenDialog();
     if (Device)
         Device->InterruptWait();
     waitUntilFinished();
@@ -403,14 +404,11 @@ int TThreadMeridal::AskContinue(const QString& message)
 int TThreadMeridal::AskZeroRetry(const QString& content)
 {
     // A question that cannot be shown any more (shutdown) cancels the search.
-    ZeroRetryResult = ZeroRetryCancel;
-    Synchronize([&] {
-        switch (window.ShowZeroRetryDialog(content)) {
-        case 100: ZeroRetryResult = ZeroRetryRescanZero; break;
-        case 101: ZeroRetryResult = ZeroRetryScanOthers; break;
-        default: ZeroRetryResult = ZeroRetryCancel; break;
-        }
-    });
+    switch (SyncShowDialog([&] { return window.CreateZeroRetryDialog(content); }, 0)) {
+    case 100: ZeroRetryResult = ZeroRetryRescanZero; break;
+    case 101: ZeroRetryResult = ZeroRetryScanOthers; break;
+    default: ZeroRetryResult = ZeroRetryCancel; break;
+    }
     return ZeroRetryResult;
 }
 

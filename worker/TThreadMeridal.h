@@ -36,10 +36,10 @@ public:
     // apart); the last failure propagates. The thread starts parked unless
     // `start` is set.
     TThreadMeridal(bool start, int comNumber, TDeviceWindow& window, TSettingsWriter* settings,
-                   std::function<void(TThreadBasis&)> onException, QObject* parent = nullptr);
+                   std::function<QDialog*(TThreadBasis&)> onException, QObject* parent = nullptr);
     // The same over a command layer made by `createDevice` (tests).
     TThreadMeridal(bool start, const DeviceFactory& createDevice, TDeviceWindow& window, TSettingsWriter* settings,
-                   std::function<void(TThreadBasis&)> onException, QObject* parent = nullptr);
+                   std::function<QDialog*(TThreadBasis&)> onException, QObject* parent = nullptr);
     ~TThreadMeridal() override;
 
     // --- GUI thread ---
@@ -48,9 +48,9 @@ public:
     void ChangeComPort(int comNumber);
     // Identifies the device at a polling address, on the GUI thread while idle.
     bool SelectDevice(int pollingAddress);
-    // Ends the thread: a running job stops at its next step or transaction
-    // boundary while the GUI keeps serving its synchronized calls; then the
-    // port is closed and the command layer freed.
+    // Ends the thread: an open question is cancelled, a running job stops at
+    // its next step or transaction boundary while the GUI keeps serving its
+    // synchronized calls; then the port is closed and the command layer freed.
     void Shutdown();
 
     // --- Command-layer callbacks (on the thread of the command) ---

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,10 +95,14 @@ bool TestDeviceWindow::ResponseLogContains(const QString& text)
     return false;
 }
 
-int TestDeviceWindow::ShowZeroRetryDialog(const QString& content)
+// A dialog that answers itself with the next scripted result once shown.
+QDialog* TestDeviceWindow::CreateZeroRetryDialog(const QString& content)
 {
     ZeroRetryQuestions.append(content);
-    return ZeroRetryAnswers.isEmpty() ? 0 : ZeroRetryAnswers.takeFirst();
+    const int answer = ZeroRetryAnswers.isEmpty() ? 0 : ZeroRetryAnswers.takeFirst();
+    auto* dialog = new QDialog(this);
+    QTimer::singleShot(0, dialog, [dialog, answer] { dialog->done(answer); });
+    return dialog;
 }
 
 void TestDeviceWindow::WriteSetting(const QString& subkey, const QString& valueName, const QString& text)

@@ -37,7 +37,7 @@ public:
     void AcceptTabValues() override;
     void AddResponseLogLine(const QString& line) override { responseLog.append(line); }
     bool ResponseLogContains(const QString& text) override;
-    int ShowZeroRetryDialog(const QString& content) override;
+    QDialog* CreateZeroRetryDialog(const QString& content) override;
     void SetLifeListAddress(int row) override { lifeListRow = row; }
     void WriteSetting(const QString& subkey, const QString& valueName, const QString& text) override;
 

@@ -37,7 +37,10 @@ struct Rig
                 port = scripted.get();
                 return std::make_unique<TComportHART>(std::move(scripted));
             },
-            window, &window, [this](TThreadBasis& sender) { errors.append(sender.LastExceptionMessage()); });
+            window, &window, [this](TThreadBasis& sender) -> QDialog* {
+                errors.append(sender.LastExceptionMessage());
+                return nullptr;
+            });
     }
 
     // Runs a job and waits until the thread is idle again.
@@ -319,6 +322,28 @@ private slots:
         QCOMPARE(no, 7);
     }
 
+    void shutdownCancelsAnOpenQuestion()
+    {
+        Rig rig;
+        int answer = 0;
+        QVERIFY(rig.thread->StartJob([&] {
+            answer = rig.thread->SyncAskYesNo(QStringLiteral("Really?"));
+            rig.thread->CheckTerminated();
+        }));
+        QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+        // The window closes while the question is open, as when the program
+        // is ended from code: the shutdown must not wait for the question.
+        bool shutDown = false;
+        QTimer::singleShot(0, [&] {
+            rig.thread->Shutdown();
+            shutDown = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(shutDown, 20000);
+        QVERIFY(rig.thread->isFinished());
+        QCOMPARE(answer, 7);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
     void zeroRetryAnswers()
     {
         Rig rig;
@@ -448,7 +473,10 @@ private slots:
         window.ZeroRetryAnswers = { 101 };                  // "Scan 1 - 15"
         QStringList errors;
         auto thread = std::make_unique<TThreadMeridal>(false, 41, window, &window,
-                                                       [&errors](TThreadBasis& sender) { errors << sender.LastExceptionMessage(); });
+                                                       [&errors](TThreadBasis& sender) -> QDialog* {
+                                                           errors << sender.LastExceptionMessage();
+                                                           return nullptr;
+                                                       });
         TThreadMeridal* device = thread.get();
         QVERIFY(thread->StartJob([device] { device->Device->SearchDevice(device); }));
         QTRY_VERIFY_WITH_TIMEOUT(window.statusPanel->text().contains(QStringLiteral("(Polling Address 1)")), 20000);
