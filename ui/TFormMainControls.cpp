@@ -61,10 +61,12 @@ QLineEdit* NumericEdit(const QString& name, const QString& initial = QStringLite
     return edit;
 }
 
+// A live value the device reports: the user cannot change it, but reads it
+// in the normal text colour (a disabled field's grey is hard to read).
 QLineEdit* DisplayEdit(const QString& name, const QString& initial = QStringLiteral("0"))
 {
     auto* edit = NumericEdit(name, initial);
-    edit->setEnabled(false);
+    edit->setReadOnly(true);
     return edit;
 }
 

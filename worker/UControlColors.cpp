@@ -8,12 +8,14 @@
 
 namespace {
 
-// The palette role that paints the control's background.
+// The palette role that paints the control's background: the text area of
+// edits and lists; for a check box, the role it fills its background with
+// (Button, as every button kind).
 QPalette::ColorRole BackgroundRole(const QWidget* control)
 {
     if (qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control))
         return QPalette::Base;
-    return QPalette::Window;
+    return control->backgroundRole();
 }
 
 } // namespace
@@ -21,7 +23,7 @@ QPalette::ColorRole BackgroundRole(const QWidget* control)
 QColor NormalColor(const QWidget* control)
 {
     if (qobject_cast<const QCheckBox*>(control))
-        return QApplication::palette().color(QPalette::Window);
+        return QApplication::palette().color(QPalette::Button);
     return QColor(Qt::white);
 }
 
@@ -39,7 +41,7 @@ void SetControlColor(QWidget* control, const QColor& color)
         palette.setColor(QPalette::Button, color);
     control->setPalette(palette);
     // A check box in its normal colour lets the page show through.
-    if (BackgroundRole(control) == QPalette::Window)
+    if (BackgroundRole(control) != QPalette::Base)
         control->setAutoFillBackground(color != NormalColor(control));
 }
 

@@ -6,7 +6,7 @@ class QWidget;
 
 // The background colour of a control is its change-tracking state: an edited,
 // unsaved entry shows ModifiedColor, every other one its normal colour
-// (white for edits and drop-down lists, the dialog face for check boxes).
+// (white for edits and drop-down lists, the button face for check boxes).
 // Save, auto refresh, the discard question and the write jobs all read it.
 
 inline const QColor ModifiedColor(255, 128, 255);
