@@ -1,11 +1,22 @@
 #pragma once
 
-#include <QValidator>
+#include <QClipboard>
+#include <QObject>
 
-// The characters an entry field takes. Each filter decides on single
-// characters only (several "-" or separators may be typed; the save jobs
-// check the numbers), for typing and pasting alike.
-class TEntryFilter : public QValidator
+class QContextMenuEvent;
+class QDropEvent;
+class QInputMethodEvent;
+class QKeyEvent;
+class QLineEdit;
+
+// The characters an entry field takes. The filter judges every character
+// the user types, composes, pastes or drops into the field, one at a time,
+// whatever the field already holds (a device may report text that could
+// not be typed): a character is taken, converted (letters to upper case for
+// packed ASCII) or dropped. Several "-" or separators may be typed; the save
+// jobs check the numbers. Text the program itself puts into the field is
+// not filtered.
+class TEntryFilter : public QObject
 {
     Q_OBJECT
 
@@ -17,15 +28,31 @@ public:
         Float           // "-", digits and the locale's decimal separator
     };
 
-    explicit TEntryFilter(TKind kind, QObject* parent = nullptr);
-
-    State validate(QString& input, int& position) const override;
+    // Filters what the user enters into the edit from now on.
+    static void Install(QLineEdit* edit, TKind kind);
 
     // Whether the filter takes one (already converted) character.
     bool Accepts(QChar c) const;
     // Lower-case letters become upper case for packed ASCII; others stay.
     QChar Converted(QChar c) const;
+    // The characters of the text the filter takes, converted.
+    QString Filtered(const QString& text) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TEntryFilter(QLineEdit* edit, TKind kind);
+
+    bool keyPressed(QKeyEvent* event);
+    bool textComposed(QInputMethodEvent* event);
+    bool textDropped(QDropEvent* event);
+    bool contextMenuRequested(QContextMenuEvent* event);
+    void paste(QClipboard::Mode mode);
+    // Inserts the filtered text at the cursor; false when nothing needed filtering.
+    bool insertFiltered(const QString& text);
+    void insertTaken(const QString& taken);
+
+    QLineEdit* edit;
     TKind kind;
 };
