@@ -7,6 +7,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 constexpr int StartTimeoutMs = 10000;
@@ -14,6 +20,7 @@ constexpr int StartTimeoutMs = 10000;
 } // namespace
 
 const QString TDemoMode::RegistryBasePath = QStringLiteral("\\Software\\KORVAL\\Meridal Demo");
+const QString TDemoMode::CaptionNote = QStringLiteral(" [Demo: simulated probe]");
 
 QString TDemoMode::SimulatorBesideProgram()
 {
@@ -25,6 +32,16 @@ TDemoMode::TDemoMode(const QString& program)
 {
     simulator.setProgram(program);
     simulator.setArguments({ QStringLiteral("--link"), linkPath });
+#ifdef Q_OS_LINUX
+    // The simulator ends with the program, also when the program is killed
+    // and never reaches its destructor.
+    const pid_t programPid = ::getpid();
+    simulator.setChildProcessModifier([programPid] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != programPid)
+            ::_exit(1);
+    });
+#endif
     simulator.setReadChannel(QProcess::StandardError);
     simulator.start();
     if (!simulator.waitForStarted(StartTimeoutMs))

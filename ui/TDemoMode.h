@@ -11,6 +11,8 @@ class TDemoMode
 public:
     static constexpr int ComNumber = 1;
     static const QString RegistryBasePath;
+    // Appended to the main window's caption.
+    static const QString CaptionNote;
 
     // The simulator program beside this one.
     static QString SimulatorBesideProgram();

@@ -59,7 +59,7 @@ TFormAbout::TFormAbout(QWidget* parent)
     const int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, this);
     auto* product = new QGridLayout;
     product->setHorizontalSpacing(spacing * 2);
-    AddProductLine(product, 0, QStringLiteral("Productname"), QApplication::applicationDisplayName(), this);
+    AddProductLine(product, 0, QStringLiteral("Productname"), QApplication::applicationName(), this);
     AddProductLine(product, 1, QStringLiteral("Version"), VersionText(), this);
     product->setRowMinimumHeight(2, fontMetrics().height() / 2);
     const QString mailTo = QStringLiteral("mailto:") + MailAddress;

@@ -17,7 +17,7 @@ TFormCOMPortChooser::TFormCOMPortChooser(QWidget* parent)
     , portTest(&TSerialPort::IsPresent)
     , portList(new QComboBox(this))
 {
-    setWindowTitle(QApplication::applicationDisplayName());
+    setWindowTitle(QApplication::applicationName());
 
     const QString hintText = QStringLiteral("Select the serial communication port (COM port):\r\n\r\n"
                                             "NOTE\r\nConnect the (USB-)HART modem to the selected COM port.");

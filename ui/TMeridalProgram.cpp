@@ -7,8 +7,9 @@
 #include "ui/TFormProtokoll.h"
 #include "ui/TRegistryTool.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
+#include <QStyleFactory>
 
 namespace {
 
@@ -27,14 +28,23 @@ TMeridalProgram::TOptions TMeridalProgram::DefaultOptions()
     return options;
 }
 
+void TMeridalProgram::SetUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("KORVAL Meridal"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
 TMeridalProgram::TMeridalProgram(const TOptions& options)
 {
     if (options.Demo)
         demo = std::make_unique<TDemoMode>(options.SimulatorProgram.isEmpty() ? TDemoMode::SimulatorBesideProgram()
                                                                               : options.SimulatorProgram);
     formMain = std::make_unique<TFormMain>(options.Demo ? DemoPlaces(options.Places) : options.Places);
-    if (demo)
+    if (demo) {
         formMain->Settings().WriteIntSetting(QStringLiteral("Settings"), QStringLiteral("COM"), TDemoMode::ComNumber);
+        // Nobody may take the simulated probe for a real one.
+        formMain->SetCaptionNote(TDemoMode::CaptionNote);
+    }
     formDeviceStatus = std::make_unique<TFormDeviceStatus>();
     formCOMPortChooser = std::make_unique<TFormCOMPortChooser>();
     formProtokoll = std::make_unique<TFormProtokoll>(formMain.get());

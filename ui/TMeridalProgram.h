@@ -25,6 +25,12 @@ public:
     // The INI file beside the program file, the user's settings store.
     static TOptions DefaultOptions();
 
+    // Program-wide setup before any window exists. The application title
+    // "KORVAL Meridal" (message boxes, task dialogs, the port chooser, the
+    // start of the main window's caption) is kept as the application name:
+    // a display name would be appended by Qt to every window's caption.
+    static void SetUpApplication();
+
     explicit TMeridalProgram(const TOptions& options);
     ~TMeridalProgram();
 

@@ -35,7 +35,7 @@ TTaskDialog::TTaskDialog(QWidget* parent)
     , contentLabel(new QLabel(this))
     , buttons(new QDialogButtonBox(this))
 {
-    setWindowTitle(QApplication::applicationDisplayName());
+    setWindowTitle(QApplication::applicationName());
     iconLabel->setObjectName(QStringLiteral("ImageIcon"));
     iconLabel->setAlignment(Qt::AlignTop);
     iconLabel->hide();

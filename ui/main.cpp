@@ -3,15 +3,13 @@
 #include "util/Exceptions.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <memory>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    TMeridalProgram::SetUpApplication();
 
     TMeridalProgram::TOptions options = TMeridalProgram::DefaultOptions();
     // --demo: against a simulated probe, with settings of its own.

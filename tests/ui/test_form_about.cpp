@@ -1,5 +1,6 @@
 // The about box.
 #include "ui/TFormAbout.h"
+#include "ui/TMeridalProgram.h"
 
 #include "ModalDialogDriver.h"
 #include "WindowChecks.h"
@@ -26,7 +27,7 @@ class TestFormAbout : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     void showsProductVersionAndTrademark()

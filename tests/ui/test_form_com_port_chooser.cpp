@@ -1,5 +1,6 @@
 // The COM port chooser with a port test of the test's own.
 #include "ui/TFormCOMPortChooser.h"
+#include "ui/TMeridalProgram.h"
 
 #include "link/TComPortNames.h"
 #include "util/Exceptions.h"
@@ -38,7 +39,7 @@ class TestFormCOMPortChooser : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     void noPresentPortIsAnError()

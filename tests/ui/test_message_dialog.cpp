@@ -1,4 +1,5 @@
 // The program's message boxes, driven through their buttons.
+#include "ui/TMeridalProgram.h"
 #include "ui/TMessageDialog.h"
 
 #include "ModalDialogDriver.h"
@@ -44,7 +45,7 @@ class TestMessageDialog : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     void titleIsTheApplicationTitle()

@@ -1,4 +1,5 @@
 // The task-style dialog with the caller's own buttons.
+#include "ui/TMeridalProgram.h"
 #include "ui/TTaskDialog.h"
 
 #include "ModalDialogDriver.h"
@@ -48,7 +49,7 @@ class TestTaskDialog : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     void eachButtonGivesItsResult_data()
