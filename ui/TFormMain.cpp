@@ -113,7 +113,7 @@ void TFormMain::FormCreate()
 {
     settings = std::make_unique<TRegistryTool>(registryBasePath);
     messageDialog = std::make_unique<TMessageDialog>();
-    messageDialog->SetTitle(QApplication::applicationDisplayName());
+    messageDialog->SetTitle(QApplication::applicationName());
     applyStoredAutoRefresh();
     readAttemptCount();
     const QString prefix = ini.ReadString(SettingsKey, QStringLiteral("FilePrefix"), QStringLiteral("HART-Dev"));
@@ -171,8 +171,11 @@ void TFormMain::FormShow()
     ConnectDevice();
     if (closing)
         return;
+    // From here on the window stands where the user expects it, so closing
+    // stores its place; a program ended before (no port chosen) stores none.
+    layoutRestored = true;
     try {
-        setWindowTitle(QApplication::applicationDisplayName() + QStringLiteral(" V") + QStringLiteral(MERIDAL_VERSION));
+        setWindowTitle(QApplication::applicationName() + QStringLiteral(" V") + QStringLiteral(MERIDAL_VERSION) + captionNote);
         restorePositions();
     } catch (const std::exception&) {
         // A caption or position that cannot be restored is no reason to stop.
@@ -247,7 +250,7 @@ void TFormMain::ConnectDevice()
 void TFormMain::createDeviceThread(int comNumber)
 {
     DeviceThread = new TThreadMeridal(false, comNumber, *this, settings.get(), [this](TThreadBasis& sender) {
-        messageDialog->ShowError(sender.LastExceptionMessage());
+        return messageDialog->CreateErrorBox(sender.LastExceptionMessage());
     });
 }
 
@@ -255,6 +258,34 @@ void TFormMain::endProgram()
 {
     closing = true;
     QCoreApplication::quit();
+}
+
+// A port lost with its modem (unplugged) is opened again once it is back.
+bool TFormMain::reopenLostPort()
+{
+    TComPort& port = DeviceThread->Device->AComPort();
+    if (port.IsOpen())
+        return true;
+    try {
+        DeviceThread->ChangeComPort(port.PortNumber());
+        return true;
+    } catch (const Exception& e) {
+        showError(e.Message());
+        return false;
+    }
+}
+
+bool TFormMain::portOpen() const
+{
+    return DeviceThread && DeviceThread->Device && DeviceThread->Device->AComPort().IsOpen();
+}
+
+bool TFormMain::reportBusy()
+{
+    if (!DeviceThread || DeviceThread->Suspended())
+        return false;
+    c.StatusPanel1->setText(QStringLiteral("Device busy"));
+    return true;
 }
 
 void TFormMain::startJob(std::function<void()> job)
@@ -284,10 +315,8 @@ void TFormMain::ButtonRefreshClick()
         ConnectDevice();
         return;
     }
-    if (!DeviceThread->Suspended()) {
-        c.StatusPanel1->setText(QStringLiteral("Device busy"));
+    if (reportBusy())
         return;
-    }
     Idle = false;
     const int page = c.PageControl->currentIndex();
     ClearTab(page);
@@ -325,6 +354,8 @@ void TFormMain::MenuRescanClick()
         ConnectDevice();
         return;
     }
+    if (reportBusy() || !reopenLostPort())
+        return;
     Idle = false;
     {
         // A switch made by the program is no tab change of the user's.
@@ -342,10 +373,13 @@ void TFormMain::MenuRescanClick()
 
 void TFormMain::MenuPortSelectionClick()
 {
+    if (reportBusy())
+        return;
     try {
         const int stored = settings->ReadIntSetting(SettingsKey, QStringLiteral("COM"), -1);
         const int chosen = windows.COMPortChooser->Choose(20, stored);
-        if (chosen == -1)
+        // A timer may have started a job while the chooser was open.
+        if (chosen == -1 || reportBusy())
             return;
         if (DeviceThread)
             DeviceThread->ChangeComPort(chosen);
@@ -495,7 +529,10 @@ void TFormMain::PageControlChange()
 
 void TFormMain::TimerRefreshTimer()
 {
-    if (!c.ButtonRefresh->isEnabled() || !DeviceThread || !DeviceThread->Suspended() || tracking->TabModified())
+    // A lost port was reported by the job that met it; the timer does not
+    // repeat the message every period.
+    if (!c.ButtonRefresh->isEnabled() || !DeviceThread || !DeviceThread->Suspended() || tracking->TabModified()
+        || !portOpen())
         return;
     TThreadMeridal* thread = DeviceThread;
     if (visiblePage == AnalogOutput)
@@ -507,7 +544,7 @@ void TFormMain::TimerRefreshTimer()
 void TFormMain::TimerDiagnosticsTimer()
 {
     c.TimerDiagnostics->stop();
-    if (visiblePage != Diagnostics || !DeviceThread)
+    if (visiblePage != Diagnostics || !portOpen())
         return;
     if (DeviceThread->Suspended())
         startJob([thread = DeviceThread] { TFamilyJobs(*thread).JobRefreshDiagnostics(); });
@@ -573,7 +610,14 @@ QLabel* TFormMain::StatusPanel()
 void TFormMain::LockUI()
 {
     Idle = false;
-    c.MenuDevice->menuAction()->setEnabled(false);
+    // Disabling the tab control takes the keyboard focus away; it comes back
+    // after the job, so that typing goes on where it was.
+    QWidget* focused = QApplication::focusWidget();
+    focusBeforeJob = focused && isAncestorOf(focused) ? focused : nullptr;
+    // Each item, not only the menu: a popup already open when a timer
+    // starts a job stays usable otherwise.
+    for (QAction* item : { c.MenuDevice->menuAction(), c.MenuRescan, c.MenuPortSelection })
+        item->setEnabled(false);
     c.PageControl->setEnabled(false);
     c.ButtonRefresh->setEnabled(false);
     c.ButtonSave->setEnabled(false);
@@ -586,7 +630,8 @@ void TFormMain::LockUI()
 void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
 {
     Idle = true;
-    c.MenuDevice->menuAction()->setEnabled(true);
+    for (QAction* item : { c.MenuDevice->menuAction(), c.MenuRescan, c.MenuPortSelection })
+        item->setEnabled(true);
     if (!deviceKnown)
         return;
     c.PageControl->setEnabled(true);
@@ -599,6 +644,8 @@ void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
     c.MenuSaveConfigAs->setEnabled(true);
     c.MenuLoadConfig->setEnabled(true);
     c.ButtonTestDevice->setEnabled(true);
+    if (focusBeforeJob && focusBeforeJob->isEnabled() && focusBeforeJob->isVisible())
+        focusBeforeJob->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormMain::AcceptControlValue(QObject* control)
@@ -621,16 +668,16 @@ bool TFormMain::ResponseLogContains(const QString& text)
     return windows.Protokoll->Contains(text);
 }
 
-int TFormMain::ShowZeroRetryDialog(const QString& content)
+QDialog* TFormMain::CreateZeroRetryDialog(const QString& content)
 {
-    TTaskDialog dialog(this);
-    dialog.SetTitle(QApplication::applicationDisplayName());
-    dialog.SetContent(content);
-    dialog.SetIcon(TTaskDialog::TIcon::Question);
-    dialog.AddButton(QStringLiteral("&Rescan 0"), 100);
-    dialog.AddButton(QStringLiteral("&Scan 1 - 15"), 101);
-    dialog.AddButton(QStringLiteral("&Cancel"), 2);
-    return dialog.Execute();
+    auto* dialog = new TTaskDialog(this);
+    dialog->SetTitle(QApplication::applicationName());
+    dialog->SetContent(content);
+    dialog->SetIcon(TTaskDialog::TIcon::Question);
+    dialog->AddButton(QStringLiteral("&Rescan 0"), 100);
+    dialog->AddButton(QStringLiteral("&Scan 1 - 15"), 101);
+    dialog->AddButton(QStringLiteral("&Cancel"), TTaskDialog::CancelResult);
+    return dialog;
 }
 
 void TFormMain::SetLifeListAddress(int)
@@ -645,6 +692,9 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     FormClose();
     event->accept();
+    // Closing the main window ends the program, also while a window without
+    // a parent (the device status window) is still open.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void TFormMain::FormClose()
@@ -652,7 +702,8 @@ void TFormMain::FormClose()
     closing = true;
     c.TimerRefresh->stop();
     StopDeviceThread();
-    storePositions();
+    if (layoutRestored)
+        storePositions();
 }
 
 void TFormMain::storePositions()
@@ -744,7 +795,7 @@ void TFormMain::connectHandlers()
         connect(box, &QCheckBox::toggled, this, [this, box] { checkControlChange(box); });
 
     // Entry filters.
-    const auto filter = [this](QLineEdit* edit, TEntryFilter::TKind kind) { edit->setValidator(new TEntryFilter(kind, edit)); };
+    const auto filter = [](QLineEdit* edit, TEntryFilter::TKind kind) { TEntryFilter::Install(edit, kind); };
     for (QLineEdit* edit : { c.EditTag, c.EditDescriptor, c.EditMessage, c.EditConfigurationChangeCounter })
         filter(edit, TEntryFilter::TKind::PackedAscii);
     filter(c.EditLongTag, TEntryFilter::TKind::Latin);

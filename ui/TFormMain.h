@@ -6,6 +6,7 @@
 #include "worker/TDeviceWindow.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -47,6 +48,8 @@ public:
     ~TFormMain() override;
 
     void SetCompanions(const TCompanions& companions) { windows = companions; }
+    // Appended to the caption, e.g. to tell that the probe is simulated.
+    void SetCaptionNote(const QString& note) { captionNote = note; }
     TRegistryTool& Settings() { return *settings; }
     TMessageDialog& Messages() { return *messageDialog; }
     TFormMainControls& Controls() { return c; }
@@ -74,7 +77,7 @@ public:
     void AcceptTabValues() override;
     void AddResponseLogLine(const QString& line) override;
     bool ResponseLogContains(const QString& text) override;
-    int ShowZeroRetryDialog(const QString& content) override;
+    QDialog* CreateZeroRetryDialog(const QString& content) override;
     void SetLifeListAddress(int row) override;
 
     bool Idle = false;
@@ -105,6 +108,10 @@ private:
     void restorePositions();
     void storePositions();
     void createDeviceThread(int comNumber);
+    // "Device busy" in the status bar while a job runs.
+    bool reportBusy();
+    bool reopenLostPort();
+    bool portOpen() const;
     void startJob(std::function<void()> job);
     void showLifeList();
     void endProgram();
@@ -128,5 +135,8 @@ private:
     QString registryBasePath;
     int visiblePage = 0;
     bool shown = false;
+    bool layoutRestored = false;
     bool closing = false;
+    QString captionNote;
+    QPointer<QWidget> focusBeforeJob;
 };

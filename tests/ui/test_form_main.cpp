@@ -38,6 +38,32 @@ bool Checked(ProgramRig& rig, const char* name)
     return rig.Program().FormDeviceStatus().findChild<QCheckBox*>(QString::fromLatin1(name))->isChecked();
 }
 
+// Runs the program's event loop, as main() does, until the program ends: its
+// exit code, or -1 when it still runs after 30 s.
+int RunUntilTheProgramEnds()
+{
+    QTimer stillRunning;
+    stillRunning.setSingleShot(true);
+    QObject::connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    stillRunning.start(30000);
+    return QApplication::exec();
+}
+
+// The program connected to one TIVERN probe and done with its identification.
+struct Connected
+{
+    Connected()
+    {
+        rig.Bus().AddDevice(TSimDeviceState::Tivern());
+        rig.Store("Settings", "COM", "3");
+        rig.Start();
+        identified = rig.WaitUntilIdentified();
+    }
+
+    ProgramRig rig;
+    bool identified = false;
+};
+
 } // namespace
 
 class TestFormMain : public QObject
@@ -47,7 +73,7 @@ class TestFormMain : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     void firstStartWithoutSettingsAsksForThePort()
@@ -56,12 +82,110 @@ private slots:
         rig.Bus().AddDevice(TSimDeviceState::Tivern());
         DialogScript dialogs({ Press(QStringLiteral("Cancel")), Press(QStringLiteral("OK")) });
         rig.Start();
-        QTRY_COMPARE(dialogs.Done(), 2);
+        QCOMPARE(RunUntilTheProgramEnds(), 0);
+        QCOMPARE(dialogs.Done(), 2);
         QCOMPARE(dialogs.Texts, QStringList { "No COM port was selected.\n\nProgram will be terminated." });
         QCOMPARE(dialogs.Titles, QStringList { "KORVAL Meridal" });
-        QVERIFY(rig.Main().Terminating());
         QVERIFY(!DeviceThread);
         QCOMPARE(rig.Stored("Settings", "COM"), QString("<none>"));
+        // The windows were never placed: nothing of them is stored.
+        for (const char* position : { "FormMain.Top", "FormMain.Left", "FormDeviceStatus.Top", "FormDeviceStatus.Shown" })
+            QCOMPARE(rig.Stored("Forms", position), QString("<none>"));
+    }
+
+    void exitEndsTheProgramWhateverWindowIsOpen()
+    {
+        Connected probe;
+        QVERIFY(probe.identified);
+        probe.rig.Program().FormDeviceStatus().show();
+        QTimer::singleShot(0, probe.rig.C().MenuExit, &QAction::trigger);
+        QCOMPARE(RunUntilTheProgramEnds(), 0);
+        QVERIFY(!DeviceThread);
+        QVERIFY(!probe.rig.Program().FormDeviceStatus().isVisible());
+        QCOMPARE(probe.rig.Stored("Forms", "FormDeviceStatus.Shown"), QString("1"));
+    }
+
+    void closingWhileTheDeviceThreadAsksCancelsTheQuestion()
+    {
+        ProgramRig rig;                                      // nobody at address 0: the search asks what to do
+        rig.Store("Settings", "COM", "3");
+        DialogScript dialogs({ [&rig](QWidget*) { rig.Main().close(); } });
+        rig.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(dialogs.Done() == 1, 30000);
+        QVERIFY(!DeviceThread);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
+    // A popup already open when a job starts (a timer's) must not start another.
+    void menuItemsStartNothingDuringAJob()
+    {
+        Connected probe;
+        QVERIFY(probe.identified);
+        TFormMainControls& c = probe.rig.C();
+        const int searches = probe.rig.Bus().RequestCount(0);
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::Delay).OnCommand(15).WithValue(400));
+        c.PageControl->setCurrentIndex(1);                  // reads the Analog Output tab
+        QVERIFY(!DeviceThread->Suspended());
+
+        c.MenuDevice->popup(probe.rig.Main().mapToGlobal(QPoint(20, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(c.MenuDevice));
+        QTest::mouseClick(c.MenuDevice, Qt::LeftButton, {}, c.MenuDevice->actionGeometry(c.MenuRescan).center());
+        c.MenuDevice->close();
+        DialogScript chooser({ Press(QStringLiteral("Cancel")) });
+        probe.rig.Main().MenuPortSelectionClick();
+        QVERIFY(probe.rig.WaitUntilIdle());
+
+        QCOMPARE(chooser.Done(), 0);
+        QCOMPARE(c.PageControl->currentIndex(), 1);
+        QCOMPARE(c.EditTag->text(), QString("TIVERN  "));
+        QCOMPARE(probe.rig.Bus().RequestCount(0), searches);
+    }
+
+    // Typing goes on where it was after a job the user did not start.
+    void focusReturnsAfterAJob()
+    {
+        Connected probe;
+        QVERIFY(probe.identified);
+        TFormMainControls& c = probe.rig.C();
+        QApplication::setActiveWindow(&probe.rig.Main());
+        QVERIFY(QTest::qWaitForWindowActive(&probe.rig.Main()));
+        c.PageControl->setCurrentIndex(1);
+        QVERIFY(probe.rig.WaitUntilIdle());
+        QTest::mouseClick(c.EditPVUpperRangeValue, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), c.EditPVUpperRangeValue);
+
+        const int reads = probe.rig.Bus().RequestCount(1);
+        c.MenuSettingsAutoRefreshSec5->trigger();
+        c.TimerRefresh->setInterval(50);                     // the period itself is the menu's
+        QTRY_VERIFY(probe.rig.Bus().RequestCount(1) > reads);
+        c.MenuSettingsAutoRefreshDisabled->trigger();
+        QVERIFY(probe.rig.WaitUntilIdle());
+
+        QCOMPARE(QApplication::focusWidget(), c.EditPVUpperRangeValue);
+        c.EditPVUpperRangeValue->end(false);
+        QTest::keyClick(probe.rig.Main().windowHandle(), Qt::Key_7);
+        QVERIFY(c.EditPVUpperRangeValue->text().endsWith(QLatin1Char('7')));
+    }
+
+    void lostPortIsReportedAndRescanOpensItAgain()
+    {
+        Connected probe;
+        QVERIFY(probe.identified);
+        TFormMainControls& c = probe.rig.C();
+        probe.rig.Bus().Unplug();
+        DialogScript dialogs({ Press(QStringLiteral("OK")) });
+        c.ButtonRefresh->click();
+        QTRY_COMPARE(dialogs.Done(), 1);
+        QCOMPARE(dialogs.Texts, QStringList { TComPortNames::DisplayName(3) + " was lost.\n\nReconnect the HART modem, then press "
+                                              "Device > Rescan or choose the port again under Device > COM Port." });
+        QVERIFY(probe.rig.WaitUntilIdle());
+        QCOMPARE(c.EditTag->text(), QString());
+
+        probe.rig.Bus().PlugIn();
+        c.MenuRescan->trigger();
+        QVERIFY(probe.rig.WaitUntilIdle());
+        QCOMPARE(c.EditTag->text(), QString("TIVERN  "));
+        QCOMPARE(c.StatusPanel1->text(), QString("Success"));
     }
 
     void noPortAtAllEndsTheProgram()
@@ -96,7 +220,7 @@ private slots:
         QVERIFY(!c.ButtonSave->isEnabled());
         QCOMPARE(c.StatusPanel1->text(), QString("Success"));
         QCOMPARE(IndicatorColor(rig), QColor(0, 128, 0));
-        QVERIFY(rig.Main().windowTitle().startsWith(QStringLiteral("KORVAL Meridal V")));
+        QCOMPARE(rig.Main().windowTitle(), QStringLiteral("KORVAL Meridal V" MERIDAL_VERSION));
         // The port is stored once a device answered on it.
         QCOMPARE(rig.Stored("Settings", "COM"), QString("3"));
     }

@@ -8,6 +8,7 @@
 #include "ui/TLevelProgressBar.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +20,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -62,6 +65,11 @@ struct Connected
         edit->setFocus();
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Backspace);
+        TypeAtCursor(edit, text);
+    }
+
+    void TypeAtCursor(QLineEdit* edit, const QString& text)
+    {
         for (const QChar character : text) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(character));
@@ -73,6 +81,48 @@ struct Connected
     ProgramRig rig;
     bool identified = false;
 };
+
+// The share of the control's painted pixels that show the modified colour.
+// Styles shade it (Fusion paints the face of a list as a lighter gradient
+// of it), so a pixel counts by its hue and a clear saturation.
+double ModifiedShare(QWidget* control)
+{
+    const QImage image = control->grab().toImage();
+    const int hue = ModifiedColor.hslHue();
+    int shown = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            shown += pixel.hslSaturationF() >= 0.15 && std::abs(pixel.hslHue() - hue) <= 15;
+        }
+    }
+    return double(shown) / (image.width() * image.height());
+}
+
+// WCAG contrast between the darkest painted pixel (the text) and the
+// background (the most frequent pixel).
+double TextContrast(QWidget* control)
+{
+    const QImage image = control->grab().toImage();
+    const auto luminance = [](QColor c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    QHash<QRgb, int> counts;
+    double darkest = 1.0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ++counts[image.pixel(x, y)];
+            darkest = std::min(darkest, luminance(image.pixelColor(x, y)));
+        }
+    }
+    QRgb background = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > counts.value(background))
+            background = it.key();
+    }
+    return (luminance(QColor::fromRgb(background)) + 0.05) / (darkest + 0.05);
+}
 
 QStringList Items(QComboBox* combo)
 {
@@ -91,7 +141,7 @@ class TestTabs : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     // --- Entry filters and change tracking ---
@@ -110,6 +160,85 @@ private slots:
         probe.Type(c.EditTag, QStringLiteral("TIVERN  "));
         QVERIFY(!Modified(c.EditTag));
         QVERIFY(!c.ButtonSave->isEnabled());
+    }
+
+    // A field may hold what the filter would refuse (the device's value);
+    // every character entered later is still judged on its own.
+    void filtersJudgeEveryEnteredCharacter_data()
+    {
+        const QString point = QLocale().decimalPoint();
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("held");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("tag with an apostrophe, typed") << int(Identification) << "EditTag" << "TAG'" << false
+                                                      << QString::fromUtf8("x'\u00e9") << "TAG'X";
+        QTest::newRow("tag with an apostrophe, pasted") << int(Identification) << "EditTag" << "TAG'" << true
+                                                       << QString::fromUtf8("ab'c\u20ac\n") << "TAG'ABC";
+        QTest::newRow("long tag with a euro sign") << int(Identification) << "EditLongTag" << QString::fromUtf8("\u20acuro") << false
+                                                  << QString::fromUtf8("\u00e9\u0416a") << QString::fromUtf8("\u20acuro\u00e9a");
+        QTest::newRow("number, pasted") << int(Identification) << "EditFinalAssemblyNo" << "12" << true << "3x4" << "1234";
+        QTest::newRow("range value holding NaN") << int(AnalogOutput) << "EditPVUpperRangeValue" << "NaN" << false
+                                                << "1a" + point + "5" << "NaN1" + point + "5";
+    }
+
+    void filtersJudgeEveryEnteredCharacter()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, field);
+        QFETCH(QString, held);
+        QFETCH(bool, paste);
+        QFETCH(QString, entered);
+        QFETCH(QString, expected);
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        if (page != Identification)
+            QVERIFY(probe.Show(page));
+        auto* edit = probe.rig.Main().findChild<QLineEdit*>(field);
+        // "NaN1" is no number: each change of it shows the conversion error.
+        DialogScript conversionErrors(QList<DialogScript::Action>(8, Press(QStringLiteral("OK"))));
+        edit->setText(held);
+        edit->setFocus();
+        edit->end(false);
+        if (paste) {
+            QGuiApplication::clipboard()->setText(entered);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            probe.TypeAtCursor(edit, entered);
+        }
+        QCOMPARE(edit->text(), expected);
+    }
+
+    void modifiedColourIsPainted_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("check box") << "CheckBoxLoopCurrentMode";
+        QTest::newRow("edit") << "EditTag";
+        QTest::newRow("drop-down list") << "ComboBoxPollingAddress";
+    }
+
+    // Each control is changed and changed back as a user does it.
+    void modifiedColourIsPainted()
+    {
+        QFETCH(QString, control);
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        auto* widget = probe.rig.Main().findChild<QWidget*>(control);
+        const auto change = [&](bool back) {
+            if (auto* box = qobject_cast<QCheckBox*>(widget))
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+            else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                probe.Type(edit, back ? QStringLiteral("TIVERN  ") : QStringLiteral("X"));
+            else
+                QTest::keyClick(widget, back ? Qt::Key_Up : Qt::Key_Down);
+        };
+        QVERIFY2(ModifiedShare(widget) < 0.05, "normal before the change");
+        change(false);
+        QVERIFY2(ModifiedShare(widget) > 0.3, qPrintable(QString::number(ModifiedShare(widget))));
+        change(true);
+        QVERIFY2(ModifiedShare(widget) < 0.05, "normal again after changing it back");
     }
 
     void longTagTakesLatinLettersOnly()
@@ -267,17 +396,23 @@ private slots:
     void analogOutputOfBothFamilies()
     {
         {
-            Connected probe(TSimDeviceState::Tivern());
+            TSimDeviceState tivern = TSimDeviceState::Tivern();
+            tivern.Configuration.UpperRangeValue = 2.5;        // PV 1.25 m: 37.5 % of the range, 10 mA
+            tivern.Configuration.LowerRangeValue = 0.5;
+            tivern.Configuration.AlarmSelection = 1;
+            Connected probe(tivern);
             QVERIFY(probe.Show(AnalogOutput));
             TFormMainControls& c = probe.rig.C();
             QCOMPARE(c.GroupBoxPV->title(), QString(" PV mapped to Float 1 - Device Variable 0 "));
             QCOMPARE(c.EditPrimaryVariableValue->text(), QString("1.250"));
             QCOMPARE(c.LabelPrimaryVariableUnit->text(), QString("meters"));
+            QCOMPARE(c.EditPVUpperRangeValue->text(), QString("2.500"));
+            QCOMPARE(c.EditPVLowerRangeValue->text(), QString("0.500"));
+            QCOMPARE(c.EditPercentOfRange->text(), QString("37.500"));
+            QCOMPARE(c.EditLoopCurrent->text(), QString("10.000"));
             QCOMPARE(c.EditPVUpperRangeValue->toolTip(), QString("Maximum: 6.000 meters\nMinimum: 0.000 meters"));
             QCOMPARE(c.LabelPVUpperRangeUnit->text(), QString("meters"));
-            QCOMPARE(c.ComboBoxPVAlarmSelection->currentIndex(), 0);
-            QCOMPARE(c.EditLoopCurrent->text().count(QLatin1Char('.')), 1);
-            QCOMPARE(c.EditLoopCurrent->text().section(QLatin1Char('.'), 1).size(), 3);
+            QCOMPARE(c.ComboBoxPVAlarmSelection->currentText(), QString("low (3,6 mA)"));
         }
         {
             Connected probe(TSimDeviceState::Calderos());
@@ -289,15 +424,25 @@ private slots:
 
     void deviceVariablesOfATivernProbe()
     {
-        Connected probe(TSimDeviceState::Tivern());
+        TSimDeviceState tivern = TSimDeviceState::Tivern();
+        tivern.Configuration.Variables[0].Offset = 0.125;
+        tivern.Configuration.Variables[1].Offset = 0.25;
+        tivern.Configuration.Variables[1].Damping = 2.0f;
+        Connected probe(tivern);
         QVERIFY(probe.Show(DeviceVariables));
         TFormMainControls& c = probe.rig.C();
         for (QGroupBox* group : { c.GroupBoxDV0, c.GroupBoxDV1, c.GroupBoxDV2, c.GroupBoxDV3 })
             QVERIFY(!group->isHidden());
-        QCOMPARE(c.EditDV2Value->text(), QString("21.500"));
+        // Each value, as the probe holds it (a measurement plus its offset).
+        const QList<std::pair<QLineEdit*, QString>> shown = {
+            { c.EditDV0Value, "1.375" }, { c.EditDV0Offset, "0.125" }, { c.EditDV0Damping, "1.000" },
+            { c.EditDV1Value, "1.000" }, { c.EditDV1Offset, "0.250" }, { c.EditDV1Damping, "2.000" },
+            { c.EditDV2Value, "21.500" }, { c.EditDV3Value, "0.500" },
+        };
+        for (const auto& [edit, text] : shown)
+            QVERIFY2(edit->text() == text, qPrintable(edit->objectName() + ": " + edit->text()));
         QCOMPARE(c.ComboBoxDV2Unit->currentText(), QString::fromLatin1("\xb0" "C"));
         QCOMPARE(c.ComboBoxDV0Unit->currentText(), QString("meters"));
-        QCOMPARE(c.EditDV0Damping->text(), QString("1.000"));
         QVERIFY(!c.EditDV0Offset->isHidden());
         QCOMPARE(Items(c.ComboBoxDynDevPV), (QStringList { "DV0", "DV1", "DV2", "DV3" }));
         QCOMPARE(Items(c.ComboBoxDynDevQV), (QStringList { "DV0", "DV1", "DV2", "DV3", "Not Used" }));
@@ -352,6 +497,49 @@ private slots:
         QVERIFY(c.EditLoopCurrent->text() != QLatin1String("NaN"));
         QCOMPARE(c.EditPVUpperRangeValue->toolTip(), QString("Minimum: NaN\nMaximum: NaN"));
         QVERIFY(c.EditPVLowerRangeValue->text() != QLatin1String("NaN"));   // the job went on
+    }
+
+    // HART marks a missing value with 7F A0 00 00; every pattern from 7F 90
+    // on counts, with a positive sign only. A value keeps its unit label.
+    void notANumberBoundaries_data()
+    {
+        QTest::addColumn<quint32>("pattern");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("7F 8F FF FF is a value") << 0x7F8FFFFFu << "meters";
+        QTest::newRow("7F 90 00 00 is none") << 0x7F900000u << "";
+        QTest::newRow("7F A0 00 00 is none") << 0x7FA00000u << "";
+        QTest::newRow("FF A0 00 00 is a value") << 0xFFA00000u << "meters";
+    }
+
+    void notANumberBoundaries()
+    {
+        QFETCH(quint32, pattern);
+        QFETCH(QString, unit);
+        Connected probe(TSimDeviceState::Tivern());
+        probe.rig.Bus().AddFault(TSimFault(Kind::NotANumber).OnCommand(1).WithValue(1).WithPattern(pattern));
+        QVERIFY(probe.Show(AnalogOutput));
+        QCOMPARE(probe.rig.C().LabelPrimaryVariableUnit->text(), unit);
+    }
+
+    // The numbers a technician reads: normal text, not the grey of a
+    // disabled field, and still not editable.
+    void liveValuesAreReadable()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        TFormMainControls& c = probe.rig.C();
+        QVERIFY(probe.Show(AnalogOutput));
+        QList<QLineEdit*> values = { c.EditPrimaryVariableValue, c.EditLoopCurrent, c.EditPercentOfRange };
+        for (QLineEdit* edit : values)
+            QVERIFY2(TextContrast(edit) >= 4.5, qPrintable(edit->objectName() + ": " + QString::number(TextContrast(edit))));
+        QVERIFY(probe.Show(DeviceVariables));
+        values = { c.EditDV0Value, c.EditDV1Value, c.EditDV2Value, c.EditDV3Value };
+        for (QLineEdit* edit : values) {
+            QVERIFY2(TextContrast(edit) >= 4.5, qPrintable(edit->objectName() + ": " + QString::number(TextContrast(edit))));
+            const QString before = edit->text();
+            edit->setFocus();
+            QTest::keyClicks(edit, QStringLiteral("9"));
+            QCOMPARE(edit->text(), before);
+        }
     }
 
     void statusTextsOfNaN()
