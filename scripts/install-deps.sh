@@ -16,6 +16,7 @@ PACKAGES="
   qt6-qpa-plugins
   fonts-dejavu-core
   xvfb
+  libxcb1-dev
   xauth
 "
 

@@ -9,7 +9,35 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+
 namespace {
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
+{
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+
+// The caption as the window manager gets it: the window's _NET_WM_NAME.
+QString CaptionShownByX11(xcb_connection_t* connection, QWidget* window)
+{
+    const xcb_get_property_cookie_t request = xcb_get_property(
+        connection, 0, xcb_window_t(window->winId()), Atom(connection, "_NET_WM_NAME"), Atom(connection, "UTF8_STRING"), 0, 256);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, request, nullptr);
+    QString caption;
+    if (reply) {
+        caption = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(reply)), xcb_get_property_value_length(reply));
+        std::free(reply);
+    }
+    return caption;
+}
 
 bool IsControl(const QWidget* widget)
 {
@@ -95,4 +123,17 @@ void VerifyGrabbed(QWidget* window, const QString& name)
         return;
     const QString path = QDir(directory).filePath(name + QStringLiteral(".png"));
     QVERIFY2(QDir().mkpath(directory) && picture.save(path), qPrintable(path));
+}
+
+void VerifyCaptionAsShown(QWidget* window)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) {
+        QTest::qFail("the shown caption can only be read on X11", __FILE__, __LINE__);
+        return;
+    }
+    const QString shown = CaptionShownByX11(x11->connection(), window);
+    if (shown != window->windowTitle())
+        QTest::qFail(qPrintable(QStringLiteral("caption shown as \"%1\" instead of \"%2\"").arg(shown, window->windowTitle())),
+                     __FILE__, __LINE__);
 }

@@ -17,6 +17,10 @@ void VerifyNoOverlappingControls(const QWidget* window);
 // The window cannot be resized.
 void VerifyFixedSize(const QWidget* window);
 
+// The X11 window system shows the caption exactly as the window sets it
+// (Qt appends an application display name to other captions).
+void VerifyCaptionAsShown(QWidget* window);
+
 // A picture of the window has the window's size. It is kept as <name>.png
 // in $MERIDAL_SCREENSHOT_DIR when that is set, for a person to look at.
 void VerifyGrabbed(QWidget* window, const QString& name);

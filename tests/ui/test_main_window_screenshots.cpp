@@ -17,7 +17,7 @@ class TestMainWindowScreenshots : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     void everyTabOfEveryFamily_data()
@@ -39,6 +39,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&rig.Main()));
         QVERIFY(rig.WaitUntilIdentified());
         VerifyFixedSize(&rig.Main());
+        VerifyCaptionAsShown(&rig.Main());
         for (int page = 0; page < rig.C().PageControl->count(); ++page) {
             rig.C().PageControl->setCurrentIndex(page);
             QVERIFY(rig.WaitUntilIdle());

@@ -6,6 +6,7 @@
 #include "ui/TFormCOMPortChooser.h"
 #include "ui/TFormDeviceStatus.h"
 #include "ui/TFormProtokoll.h"
+#include "ui/TMeridalProgram.h"
 #include "ui/TMessageDialog.h"
 #include "ui/TTaskDialog.h"
 #include "ModalDialogDriver.h"
@@ -20,7 +21,7 @@ class TestWindowScreenshots : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(QStringLiteral("KORVAL Meridal"));
+        TMeridalProgram::SetUpApplication();
     }
 
     void deviceStatus()
@@ -106,6 +107,7 @@ private:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         VerifyGrabbed(window, name);
+        VerifyCaptionAsShown(window);
         VerifyNoClippedText(window);
         VerifyNoOverlappingControls(window);
     }
