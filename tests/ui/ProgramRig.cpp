@@ -59,9 +59,7 @@ void ProgramRig::Start()
 bool ProgramRig::WaitUntilIdentified()
 {
     // Identified is the thread's own field: read it only while the thread is parked.
-    const auto identified = [] { return DeviceThread && DeviceThread->Suspended() && DeviceThread->Identified; };
-    QTest::qWaitFor(identified, 30000);
-    return identified();
+    return QTest::qWaitFor([] { return DeviceThread && DeviceThread->Suspended() && DeviceThread->Identified; }, 30000);
 }
 
 bool ProgramRig::WaitUntilIdle()
