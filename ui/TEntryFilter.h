@@ -31,18 +31,18 @@ public:
     // Filters what the user enters into the edit from now on.
     static void Install(QLineEdit* edit, TKind kind);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TEntryFilter(QLineEdit* edit, TKind kind);
+
     // Whether the filter takes one (already converted) character.
     bool Accepts(QChar c) const;
     // Lower-case letters become upper case for packed ASCII; others stay.
     QChar Converted(QChar c) const;
     // The characters of the text the filter takes, converted.
     QString Filtered(const QString& text) const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    TEntryFilter(QLineEdit* edit, TKind kind);
 
     bool keyPressed(QKeyEvent* event);
     bool textComposed(QInputMethodEvent* event);

@@ -531,8 +531,7 @@ void TFormMain::TimerRefreshTimer()
 {
     // A lost port was reported by the job that met it; the timer does not
     // repeat the message every period.
-    if (!c.ButtonRefresh->isEnabled() || !DeviceThread || !DeviceThread->Suspended() || tracking->TabModified()
-        || !portOpen())
+    if (!c.ButtonRefresh->isEnabled() || !portOpen() || !DeviceThread->Suspended() || tracking->TabModified())
         return;
     TThreadMeridal* thread = DeviceThread;
     if (visiblePage == AnalogOutput)
@@ -614,10 +613,7 @@ void TFormMain::LockUI()
     // after the job, so that typing goes on where it was.
     QWidget* focused = QApplication::focusWidget();
     focusBeforeJob = focused && isAncestorOf(focused) ? focused : nullptr;
-    // Each item, not only the menu: a popup already open when a timer
-    // starts a job stays usable otherwise.
-    for (QAction* item : { c.MenuDevice->menuAction(), c.MenuRescan, c.MenuPortSelection })
-        item->setEnabled(false);
+    enableDeviceMenu(false);
     c.PageControl->setEnabled(false);
     c.ButtonRefresh->setEnabled(false);
     c.ButtonSave->setEnabled(false);
@@ -630,8 +626,7 @@ void TFormMain::LockUI()
 void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
 {
     Idle = true;
-    for (QAction* item : { c.MenuDevice->menuAction(), c.MenuRescan, c.MenuPortSelection })
-        item->setEnabled(true);
+    enableDeviceMenu(true);
     if (!deviceKnown)
         return;
     c.PageControl->setEnabled(true);
@@ -646,6 +641,14 @@ void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
     c.ButtonTestDevice->setEnabled(true);
     if (focusBeforeJob && focusBeforeJob->isEnabled() && focusBeforeJob->isVisible())
         focusBeforeJob->setFocus(Qt::OtherFocusReason);
+}
+
+// Each item, not only the menu: a popup already open when a timer starts a
+// job stays usable otherwise.
+void TFormMain::enableDeviceMenu(bool on)
+{
+    for (QAction* item : { c.MenuDevice->menuAction(), c.MenuRescan, c.MenuPortSelection })
+        item->setEnabled(on);
 }
 
 void TFormMain::AcceptControlValue(QObject* control)

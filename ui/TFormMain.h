@@ -112,6 +112,7 @@ private:
     bool reportBusy();
     bool reopenLostPort();
     bool portOpen() const;
+    void enableDeviceMenu(bool on);
     void startJob(std::function<void()> job);
     void showLifeList();
     void endProgram();

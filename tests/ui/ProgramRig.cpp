@@ -56,6 +56,14 @@ void ProgramRig::Start()
     program->FormMain().show();
 }
 
+bool ProgramRig::StartWith(const TSimDeviceState& probe)
+{
+    bus.AddDevice(probe);
+    Store(QStringLiteral("Settings"), QStringLiteral("COM"), QString::number(ComNumber));
+    Start();
+    return WaitUntilIdentified();
+}
+
 bool ProgramRig::WaitUntilIdentified()
 {
     // Identified is the thread's own field: read it only while the thread is parked.

@@ -27,6 +27,9 @@ public:
 
     // Builds the windows and shows the main window, which connects.
     void Start();
+    // Starts on the stored port with this probe on the bus; whether it was
+    // identified.
+    bool StartWith(const TSimDeviceState& probe);
     // Waits until a job has identified a device and the thread is idle.
     bool WaitUntilIdentified();
     // Waits until the device thread is idle again after a job.

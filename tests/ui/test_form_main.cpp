@@ -49,21 +49,6 @@ int RunUntilTheProgramEnds()
     return QApplication::exec();
 }
 
-// The program connected to one TIVERN probe and done with its identification.
-struct Connected
-{
-    Connected()
-    {
-        rig.Bus().AddDevice(TSimDeviceState::Tivern());
-        rig.Store("Settings", "COM", "3");
-        rig.Start();
-        identified = rig.WaitUntilIdentified();
-    }
-
-    ProgramRig rig;
-    bool identified = false;
-};
-
 } // namespace
 
 class TestFormMain : public QObject
@@ -95,14 +80,14 @@ private slots:
 
     void exitEndsTheProgramWhateverWindowIsOpen()
     {
-        Connected probe;
-        QVERIFY(probe.identified);
-        probe.rig.Program().FormDeviceStatus().show();
-        QTimer::singleShot(0, probe.rig.C().MenuExit, &QAction::trigger);
+        ProgramRig rig;
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
+        rig.Program().FormDeviceStatus().show();
+        QTimer::singleShot(0, rig.C().MenuExit, &QAction::trigger);
         QCOMPARE(RunUntilTheProgramEnds(), 0);
         QVERIFY(!DeviceThread);
-        QVERIFY(!probe.rig.Program().FormDeviceStatus().isVisible());
-        QCOMPARE(probe.rig.Stored("Forms", "FormDeviceStatus.Shown"), QString("1"));
+        QVERIFY(!rig.Program().FormDeviceStatus().isVisible());
+        QCOMPARE(rig.Stored("Forms", "FormDeviceStatus.Shown"), QString("1"));
     }
 
     void closingWhileTheDeviceThreadAsksCancelsTheQuestion()
@@ -119,71 +104,71 @@ private slots:
     // A popup already open when a job starts (a timer's) must not start another.
     void menuItemsStartNothingDuringAJob()
     {
-        Connected probe;
-        QVERIFY(probe.identified);
-        TFormMainControls& c = probe.rig.C();
-        const int searches = probe.rig.Bus().RequestCount(0);
-        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::Delay).OnCommand(15).WithValue(400));
+        ProgramRig rig;
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
+        TFormMainControls& c = rig.C();
+        const int searches = rig.Bus().RequestCount(0);
+        rig.Bus().AddFault(TSimFault(TSimFault::TKind::Delay).OnCommand(15).WithValue(400));
         c.PageControl->setCurrentIndex(1);                  // reads the Analog Output tab
         QVERIFY(!DeviceThread->Suspended());
 
-        c.MenuDevice->popup(probe.rig.Main().mapToGlobal(QPoint(20, 20)));
+        c.MenuDevice->popup(rig.Main().mapToGlobal(QPoint(20, 20)));
         QVERIFY(QTest::qWaitForWindowExposed(c.MenuDevice));
         QTest::mouseClick(c.MenuDevice, Qt::LeftButton, {}, c.MenuDevice->actionGeometry(c.MenuRescan).center());
         c.MenuDevice->close();
         DialogScript chooser({ Press(QStringLiteral("Cancel")) });
-        probe.rig.Main().MenuPortSelectionClick();
-        QVERIFY(probe.rig.WaitUntilIdle());
+        rig.Main().MenuPortSelectionClick();
+        QVERIFY(rig.WaitUntilIdle());
 
         QCOMPARE(chooser.Done(), 0);
         QCOMPARE(c.PageControl->currentIndex(), 1);
         QCOMPARE(c.EditTag->text(), QString("TIVERN  "));
-        QCOMPARE(probe.rig.Bus().RequestCount(0), searches);
+        QCOMPARE(rig.Bus().RequestCount(0), searches);
     }
 
     // Typing goes on where it was after a job the user did not start.
     void focusReturnsAfterAJob()
     {
-        Connected probe;
-        QVERIFY(probe.identified);
-        TFormMainControls& c = probe.rig.C();
-        QApplication::setActiveWindow(&probe.rig.Main());
-        QVERIFY(QTest::qWaitForWindowActive(&probe.rig.Main()));
+        ProgramRig rig;
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
+        TFormMainControls& c = rig.C();
+        QApplication::setActiveWindow(&rig.Main());
+        QVERIFY(QTest::qWaitForWindowActive(&rig.Main()));
         c.PageControl->setCurrentIndex(1);
-        QVERIFY(probe.rig.WaitUntilIdle());
+        QVERIFY(rig.WaitUntilIdle());
         QTest::mouseClick(c.EditPVUpperRangeValue, Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), c.EditPVUpperRangeValue);
 
-        const int reads = probe.rig.Bus().RequestCount(1);
+        const int reads = rig.Bus().RequestCount(1);
         c.MenuSettingsAutoRefreshSec5->trigger();
         c.TimerRefresh->setInterval(50);                     // the period itself is the menu's
-        QTRY_VERIFY(probe.rig.Bus().RequestCount(1) > reads);
+        QTRY_VERIFY(rig.Bus().RequestCount(1) > reads);
         c.MenuSettingsAutoRefreshDisabled->trigger();
-        QVERIFY(probe.rig.WaitUntilIdle());
+        QVERIFY(rig.WaitUntilIdle());
 
         QCOMPARE(QApplication::focusWidget(), c.EditPVUpperRangeValue);
         c.EditPVUpperRangeValue->end(false);
-        QTest::keyClick(probe.rig.Main().windowHandle(), Qt::Key_7);
+        QTest::keyClick(rig.Main().windowHandle(), Qt::Key_7);
         QVERIFY(c.EditPVUpperRangeValue->text().endsWith(QLatin1Char('7')));
     }
 
     void lostPortIsReportedAndRescanOpensItAgain()
     {
-        Connected probe;
-        QVERIFY(probe.identified);
-        TFormMainControls& c = probe.rig.C();
-        probe.rig.Bus().Unplug();
+        ProgramRig rig;
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
+        TFormMainControls& c = rig.C();
+        rig.Bus().Unplug();
         DialogScript dialogs({ Press(QStringLiteral("OK")) });
         c.ButtonRefresh->click();
         QTRY_COMPARE(dialogs.Done(), 1);
         QCOMPARE(dialogs.Texts, QStringList { TComPortNames::DisplayName(3) + " was lost.\n\nReconnect the HART modem, then press "
                                               "Device > Rescan or choose the port again under Device > COM Port." });
-        QVERIFY(probe.rig.WaitUntilIdle());
+        QVERIFY(rig.WaitUntilIdle());
         QCOMPARE(c.EditTag->text(), QString());
 
-        probe.rig.Bus().PlugIn();
+        rig.Bus().PlugIn();
         c.MenuRescan->trigger();
-        QVERIFY(probe.rig.WaitUntilIdle());
+        QVERIFY(rig.WaitUntilIdle());
         QCOMPARE(c.EditTag->text(), QString("TIVERN  "));
         QCOMPARE(c.StatusPanel1->text(), QString("Success"));
     }
@@ -259,10 +244,7 @@ private slots:
         TSimDeviceState probe = TSimDeviceState::Tivern();
         probe.ConfigurationChanged = true;
         probe.AdditionalStatus = 0x21;
-        rig.Bus().AddDevice(probe);
-        rig.Store("Settings", "COM", "3");
-        rig.Start();
-        QVERIFY(rig.WaitUntilIdentified());
+        QVERIFY(rig.StartWith(probe));
         QCOMPARE(IndicatorColor(rig), QColor(255, 0, 0));
         QVERIFY(Checked(rig, "CheckBoxConfigurationChanged"));
         QVERIFY(Checked(rig, "CheckBoxMoreStatusAvailable"));
@@ -275,10 +257,7 @@ private slots:
     void refusedCommandIsLoggedAndHidesTheUnplugWarning()
     {
         ProgramRig rig;
-        rig.Bus().AddDevice(TSimDeviceState::Tivern());
-        rig.Store("Settings", "COM", "3");
-        rig.Start();
-        QVERIFY(rig.WaitUntilIdentified());
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
 
         rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(13).WithValue(7));
         rig.C().LabelUnplugWarning->show();
@@ -293,10 +272,7 @@ private slots:
     void refreshWhileAJobRunsReportsBusy()
     {
         ProgramRig rig;
-        rig.Bus().AddDevice(TSimDeviceState::Tivern());
-        rig.Store("Settings", "COM", "3");
-        rig.Start();
-        QVERIFY(rig.WaitUntilIdentified());
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
         rig.Bus().AddFault(TSimFault(TSimFault::TKind::Delay).OnCommand(7).WithValue(300));
         rig.Main().ButtonRefreshClick();
         rig.Main().ButtonRefreshClick();
@@ -465,10 +441,7 @@ private slots:
     void everyTabIsLaidOutCleanly()
     {
         ProgramRig rig;
-        rig.Bus().AddDevice(TSimDeviceState::Tivern());
-        rig.Store("Settings", "COM", "3");
-        rig.Start();
-        QVERIFY(rig.WaitUntilIdentified());
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
         VerifyFixedSize(&rig.Main());
         for (int page = 0; page < rig.C().PageControl->count(); ++page) {
             rig.C().PageControl->setCurrentIndex(page);

@@ -38,11 +38,8 @@ bool Modified(QWidget* control)
 struct Connected
 {
     explicit Connected(const TSimDeviceState& probe)
+        : identified(rig.StartWith(probe))
     {
-        rig.Bus().AddDevice(probe);
-        rig.Store("Settings", "COM", "3");
-        rig.Start();
-        identified = rig.WaitUntilIdentified();
     }
 
     // Selects a tab the way a user does: a click on its tab.
