@@ -2,13 +2,13 @@
 
 #include "ui/TFormMainControls.h"
 #include "util/Exceptions.h"
+#include "util/UConversions.h"
 #include "worker/UControlColors.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -27,11 +27,7 @@ float NumericValue(const QString& text)
 {
     if (text.isEmpty() || text == QLatin1String("-"))
         return 0;
-    bool ok = false;
-    const float value = QLocale().toFloat(text, &ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-    return value;
+    return StrToFloat(text);
 }
 
 } // namespace

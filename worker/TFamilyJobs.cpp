@@ -1,6 +1,7 @@
 #include "worker/TFamilyJobs.h"
 
 #include "commands/UUnits.h"
+#include "util/UConversions.h"
 #include "util/UPresentation.h"
 #include "worker/TThreadMeridal.h"
 
@@ -50,12 +51,7 @@ TComportHART& TFamilyJobs::device() const
 
 int TFamilyJobs::firmwareRevision() const
 {
-    const QString text = thread.SyncGetText(control(QStringLiteral("EditFirmwareRev")));
-    bool ok = false;
-    const int revision = text.toInt(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    return revision;
+    return StrToInt(thread.SyncGetText(control(QStringLiteral("EditFirmwareRev"))));
 }
 
 void TFamilyJobs::AdaptToDeviceFamily(int family)

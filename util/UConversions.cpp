@@ -1,0 +1,47 @@
+#include "util/UConversions.h"
+
+#include "util/Exceptions.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+int StrToInt(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
+namespace {
+
+// Beyond this a value no longer rounds to the largest float: it would become
+// infinite. The largest float itself is written with 16 digits, which a
+// little exceeds it, and must read back.
+constexpr double FloatRoundingLimit = double(std::numeric_limits<float>::max()) + 0x1p103;
+
+} // namespace
+
+// Group separators are refused: with a decimal point "1,5" would otherwise
+// be read as fifteen.
+float StrToFloat(const QString& text)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(text.trimmed(), &ok);
+    if (!ok || !(std::abs(value) < FloatRoundingLimit))
+        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return float(value);
+}
+
+QDate StrToDate(const QString& text)
+{
+    const QDate date = QDate::fromString(text.trimmed(), QStringLiteral("d.M.yyyy"));
+    if (!date.isValid())
+        throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(text));
+    return date;
+}
