@@ -157,8 +157,10 @@ TComportHART::ByteCount TComportHART::ByteCount::AtLeast(int count)
 
 bool TComportHART::run(const Operation& operation, const std::function<void()>& decode)
 {
+    valuesConfirmed = false;
     const THARTFrame answer = transact(operation.command, operation.data, operation.timeoutMs);
     const bool decoded = decode && operation.expected.Fits(answer.ByteCount);
+    valuesConfirmed = decoded;
     if (decoded)
         decode();
     if (operation.notify == Notify::BeforeReport)

@@ -139,6 +139,11 @@ public:
     void RestoreFactoryDefaults();
     void StoreFactoryDefaults(qint32 deviceId);
 
+    // Whether the last command's answer carried its values. A device that
+    // refuses a write answers without them; the caller's values then stay
+    // as they were sent, and must not be shown as written.
+    bool ValuesConfirmed() const { return valuesConfirmed; }
+
     // --- Identity of the current device; read by the jobs ---
     qint32 DeviceID = 0;
     int RequestPreambles = 5;
@@ -207,4 +212,6 @@ private:
     void assignmentsFromAnswer(quint8& pv, quint8& sv, quint8& tv, quint8& qv) const;
     void offsetFromAnswer(int deviceVariable, const QString& mismatch, QString& unitText, float& offset) const;
     TDeviceVariable deviceVariableAt(int position) const;
+
+    bool valuesConfirmed = false;
 };

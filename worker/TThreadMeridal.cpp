@@ -318,11 +318,13 @@ bool TThreadMeridal::SyncGetChecked(QObject* control)
     return BoolResult;
 }
 
+// The control's own state: while a job runs the whole tab control is
+// disabled, which isEnabled() would report for every control on it.
 bool TThreadMeridal::SyncGetEnabled(QObject* control)
 {
     Synchronize([&] {
         if (auto* widget = qobject_cast<QWidget*>(control))
-            BoolResult = widget->isEnabled();
+            BoolResult = !widget->testAttribute(Qt::WA_ForceDisabled);
     });
     return BoolResult;
 }

@@ -64,7 +64,7 @@ public:
     void SyncSetEditText(QObject* control, const QString& text);
     QString SyncGetText(QObject* control);
     bool SyncGetChecked(QObject* control);
-    // Whether the user may change the control.
+    // Whether the user may change the control once the window is unlocked.
     bool SyncGetEnabled(QObject* control);
     void SyncSetCheckedAccepted(QObject* control, bool checked);
     void SyncSetItemIndexAccepted(QObject* control, int index);
