@@ -14,7 +14,9 @@
 #include "util/StringTools.h"
 #include "util/UPresentation.h"
 #include "worker/TFamilyJobs.h"
+#include "worker/TProtectionJobs.h"
 #include "worker/TReadJobs.h"
+#include "worker/TWriteJobs.h"
 #include "worker/TThreadMeridal.h"
 #include "worker/UControlColors.h"
 
@@ -346,6 +348,53 @@ void TFormMain::ButtonRefreshClick()
     default:
         throw Exception(QStringLiteral("Unknown tab selected"));
     }
+}
+
+void TFormMain::ButtonSaveClick()
+{
+    if (!DeviceThread)
+        return;
+    windows.Protokoll->close();
+    const int page = c.PageControl->currentIndex();
+    if (page == DeviceVariables && !ConfirmOffsetChange())
+        return;
+    TThreadMeridal* thread = DeviceThread;
+    switch (page) {
+    case Identification:
+        return startJob([thread] { TWriteJobs(*thread).JobSaveIdentification(); });
+    case AnalogOutput:
+        return startJob([thread] { TWriteJobs(*thread).JobSaveAnalogOutput(); });
+    case DeviceVariables:
+        return startJob([thread] { TWriteJobs(*thread).JobSaveDeviceVariables(); });
+    case Others:
+        return startJob([thread] { TProtectionJobs(*thread).JobSaveOthers(); });
+    default:
+        throw Exception(QStringLiteral("Unknown tab selected"));
+    }
+}
+
+// The offsets were set when the probe was calibrated in production; firmware
+// revision 5 keeps that calibration apart from them.
+bool TFormMain::ConfirmOffsetChange()
+{
+    if (c.EditFirmwareRev->text() == QLatin1String("5"))
+        return true;
+    if (ControlColor(c.EditDV0Offset) != ModifiedColor && ControlColor(c.EditDV1Offset) != ModifiedColor)
+        return true;
+    return messageDialog->AskYesNo(
+        QStringLiteral("This function will affect the sensor calibration done during the production process.\r\rDo you want to continue?"));
+}
+
+void TFormMain::ButtonSetFloaterPVUpperRangeClick()
+{
+    if (DeviceThread)
+        startJob([thread = DeviceThread] { TWriteJobs(*thread).JobSetFloaterUpper(); });
+}
+
+void TFormMain::ButtonSetFloaterPVLowerRangeClick()
+{
+    if (DeviceThread)
+        startJob([thread = DeviceThread] { TWriteJobs(*thread).JobSetFloaterLower(); });
 }
 
 void TFormMain::MenuRescanClick()
@@ -762,6 +811,15 @@ void TFormMain::connectHandlers()
             showError(e.Message());
         }
     });
+    connect(c.ButtonSave, &QPushButton::clicked, this, [this] {
+        try {
+            ButtonSaveClick();
+        } catch (const Exception& e) {
+            showError(e.Message());
+        }
+    });
+    connect(c.ButtonSetFloaterPVUpperRange, &QPushButton::clicked, this, &TFormMain::ButtonSetFloaterPVUpperRangeClick);
+    connect(c.ButtonSetFloaterPVLowerRange, &QPushButton::clicked, this, &TFormMain::ButtonSetFloaterPVLowerRangeClick);
     connect(c.MenuRescan, &QAction::triggered, this, &TFormMain::MenuRescanClick);
     connect(c.MenuPortSelection, &QAction::triggered, this, &TFormMain::MenuPortSelectionClick);
     connect(c.AutoRefreshChoices, &QActionGroup::triggered, this, &TFormMain::MenuSettingsAutoRefreshClick);

@@ -61,6 +61,9 @@ public:
     void StopDeviceThread();
 
     void ButtonRefreshClick();
+    void ButtonSaveClick();
+    void ButtonSetFloaterPVUpperRangeClick();
+    void ButtonSetFloaterPVLowerRangeClick();
     void MenuRescanClick();
     void MenuPortSelectionClick();
     void MenuSettingsAutoRefreshClick(QAction* choice);
@@ -117,6 +120,7 @@ private:
     void showLifeList();
     void endProgram();
 
+    bool ConfirmOffsetChange();
     bool PageControlChanging(int leaving);
     void PageControlChange();
     void onPageChanged(int index);

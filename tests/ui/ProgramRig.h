@@ -19,6 +19,8 @@ public:
     ~ProgramRig();
 
     TSimBus& Bus() { return bus; }
+    // The folder that holds the program's settings and INI file.
+    QString Folder() const { return directory.path(); }
     // A setting stored before the program starts ("Settings", "COM", "3").
     void Store(const QString& subkey, const QString& valueName, const QString& text);
     QString Stored(const QString& subkey, const QString& valueName);

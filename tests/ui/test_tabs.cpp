@@ -1,7 +1,7 @@
 // Reading the tabs and tracking the user's edits, driven with keys and the
 // mouse on the real window against the simulated probes.
+#include "Connected.h"
 #include "DialogScript.h"
-#include "ProgramRig.h"
 
 #include "worker/TThreadMeridal.h"
 #include "worker/UControlColors.h"
@@ -28,56 +28,6 @@ namespace {
 enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
 
 using Kind = TSimFault::TKind;
-
-bool Modified(QWidget* control)
-{
-    return ControlColor(control) == ModifiedColor;
-}
-
-// The program, connected to one probe and done with its first identification.
-struct Connected
-{
-    explicit Connected(const TSimDeviceState& probe)
-        : identified(rig.StartWith(probe))
-    {
-    }
-
-    // Selects a tab the way a user does: a click on its tab.
-    void ClickTab(int page)
-    {
-        QTabBar* bar = rig.C().PageControl->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
-    }
-
-    // Opens a tab (which reads it) and waits for the read to end.
-    bool Show(int page)
-    {
-        ClickTab(page);
-        return rig.C().PageControl->currentIndex() == page && rig.WaitUntilIdle();
-    }
-
-    // Replaces the text by typing, one key per character (also 8-bit ones).
-    void Type(QLineEdit* edit, const QString& text)
-    {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        TypeAtCursor(edit, text);
-    }
-
-    void TypeAtCursor(QLineEdit* edit, const QString& text)
-    {
-        for (const QChar character : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(character));
-            QApplication::sendEvent(edit, &press);
-            QApplication::sendEvent(edit, &release);
-        }
-    }
-
-    ProgramRig rig;
-    bool identified = false;
-};
 
 // The share of the control's painted pixels that show the modified colour.
 // Styles shade it (Fusion paints the face of a list as a lighter gradient

@@ -1,0 +1,75 @@
+#include "Connected.h"
+
+#include "worker/UControlColors.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+Connected::Connected(const TSimDeviceState& probe)
+    : identified(rig.StartWith(probe))
+{
+}
+
+void Connected::ClickTab(int page)
+{
+    QTabBar* bar = rig.C().PageControl->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+}
+
+bool Connected::Show(int page)
+{
+    ClickTab(page);
+    return rig.C().PageControl->currentIndex() == page && rig.WaitUntilIdle();
+}
+
+void Connected::Type(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    TypeAtCursor(edit, text);
+}
+
+void Connected::TypeAtCursor(QLineEdit* edit, const QString& text)
+{
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(edit, &press);
+        QApplication::sendEvent(edit, &release);
+    }
+}
+
+void Connected::Choose(QComboBox* combo, const QString& item)
+{
+    const int target = combo->findText(item);
+    QVERIFY2(target >= 0, qPrintable(item));
+    combo->setFocus();
+    while (combo->currentIndex() < target)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > target)
+        QTest::keyClick(combo, Qt::Key_Up);
+}
+
+void Connected::Click(QWidget* control)
+{
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
+}
+
+bool Connected::ClickAndWait(QWidget* control)
+{
+    if (!control->isEnabled() || !control->isVisible())
+        return false;
+    Click(control);
+    return rig.WaitUntilIdle();
+}
+
+bool Modified(QWidget* control)
+{
+    return ControlColor(control) == ModifiedColor;
+}

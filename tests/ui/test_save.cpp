@@ -1,0 +1,400 @@
+// Writing the tabs: the user types, presses Save, and the simulated probe
+// holds what was typed; what the device refused never looks saved.
+#include "Connected.h"
+#include "DialogScript.h"
+
+#include "ui/TFormProtokoll.h"
+#include "util/UWindows1252.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
+
+// The commands of the requests the probe received, in order.
+QList<int> Commands(const TSimBus& bus)
+{
+    QList<int> commands;
+    for (const TSimExchange& exchange : bus.Log())
+        commands << exchange.Command;
+    return commands;
+}
+
+// The request data of the last request with this command.
+QByteArray LastRequestData(const TSimBus& bus, int command)
+{
+    QByteArray data;
+    for (const TSimExchange& exchange : bus.Log()) {
+        if (exchange.Command == command)
+            data = exchange.Data;
+    }
+    return data;
+}
+
+// "Field=text" entries: types the text into the edit, or clicks the check
+// box for "click", or picks the item of a list.
+void Enter(Connected& probe, const QStringList& entries)
+{
+    for (const QString& entry : entries) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        const QString value = entry.section(QLatin1Char('='), 1);
+        QWidget* control = probe.rig.Main().findChild<QWidget*>(name);
+        QVERIFY2(control, qPrintable(name));
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            probe.Type(edit, value);
+        else if (auto* combo = qobject_cast<QComboBox*>(control))
+            probe.Choose(combo, value);
+        else
+            probe.Click(control);
+    }
+}
+
+QStringList Texts(const QList<QLineEdit*>& edits)
+{
+    QStringList texts;
+    for (QLineEdit* edit : edits)
+        texts << edit->text();
+    return texts;
+}
+
+bool NoneModified(const QList<QWidget*>& controls)
+{
+    return std::none_of(controls.cbegin(), controls.cend(), Modified);
+}
+
+} // namespace
+
+class TestSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TMeridalProgram::SetUpApplication();
+    }
+
+    // --- Round trips: typed, saved, held by the probe, read back unmarked ---
+
+    void identificationRoundTrip()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        TFormMainControls& c = probe.rig.C();
+        Enter(probe, { "ComboBoxPollingAddress=5", "EditTag=new-tag", "EditDescriptor=MAIN TANK", "EditDate=24.12.2025",
+                       QString::fromUtf8("EditLongTag=Tank 7 \u00e9"), "EditMessage=checked by qa", "EditFinalAssemblyNo=4711" });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+
+        // The probe answers at its new address from now on.
+        const TSimDeviceState device = probe.rig.Bus().Device(5);
+        QCOMPARE(device.PollingAddress, 5);
+        QVERIFY(device.LoopCurrentMode);
+        QCOMPARE(device.Configuration.Tag, QByteArray("NEW-TAG "));
+        QCOMPARE(device.Configuration.Descriptor, QByteArray("MAIN TANK       "));
+        QCOMPARE(device.Configuration.Date, QDate(2025, 12, 24));
+        QCOMPARE(device.Configuration.LongTag, QByteArray("Tank 7 \xe9").leftJustified(32, '\0'));
+        QCOMPARE(device.Configuration.Message, QByteArray("CHECKED BY QA").leftJustified(32, ' '));
+        QCOMPARE(device.Configuration.FinalAssemblyNumber, 4711u);
+
+        const QList<QLineEdit*> edits = { c.EditTag, c.EditDescriptor, c.EditDate, c.EditLongTag, c.EditMessage, c.EditFinalAssemblyNo };
+        const QStringList shown = { "NEW-TAG ", QString("MAIN TANK").leftJustified(16), "24.12.2025",
+                                    QString::fromUtf8("Tank 7 \u00e9"), QString("CHECKED BY QA").leftJustified(32), "4711" };
+        QCOMPARE(Texts(edits), shown);
+        QList<QWidget*> controls(edits.cbegin(), edits.cend());
+        controls << c.ComboBoxPollingAddress << c.CheckBoxLoopCurrentMode;
+        QVERIFY(NoneModified(controls));
+        QVERIFY(!c.ButtonSave->isEnabled());
+
+        QVERIFY(probe.ClickAndWait(c.ButtonRefresh));
+        QCOMPARE(Texts(edits), shown);
+        QCOMPARE(c.ComboBoxPollingAddress->currentText(), QString("5"));
+        QVERIFY(NoneModified(controls));
+    }
+
+    void analogOutputRoundTripAndFloater()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.Show(AnalogOutput));
+        TFormMainControls& c = probe.rig.C();
+        const QString point = QLocale().decimalPoint();
+        Enter(probe, { "ComboBoxPVAlarmSelection=low (3,6 mA)", "EditPVUpperRangeValue=4" + point + "5",
+                       "EditPVLowerRangeValue=0" + point + "5" });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        TSimDeviceState device = probe.rig.Bus().Device(0);
+        QCOMPARE(device.Configuration.AlarmSelection, quint8(1));
+        QCOMPARE(device.Configuration.UpperRangeValue, 4.5);
+        QCOMPARE(device.Configuration.LowerRangeValue, 0.5);
+        const QList<QWidget*> controls = { c.ComboBoxPVAlarmSelection, c.EditPVUpperRangeValue, c.EditPVLowerRangeValue };
+        const QStringList shown = { "4" + point + "500", "0" + point + "500" };
+        QCOMPARE(Texts({ c.EditPVUpperRangeValue, c.EditPVLowerRangeValue }), shown);
+        QVERIFY(NoneModified(controls));
+        QVERIFY(!c.ButtonSave->isEnabled());
+
+        QVERIFY(probe.ClickAndWait(c.ButtonRefresh));
+        QCOMPARE(Texts({ c.EditPVUpperRangeValue, c.EditPVLowerRangeValue }), shown);
+        QCOMPARE(c.ComboBoxPVAlarmSelection->currentIndex(), 1);
+        QVERIFY(NoneModified(controls));
+
+        // The floater at 1.25 m becomes the upper range value.
+        QVERIFY(probe.ClickAndWait(c.ButtonSetFloaterPVUpperRange));
+        QCOMPARE(probe.rig.Bus().RequestCount(36), 1);
+        QCOMPARE(probe.rig.Bus().Device(0).Configuration.UpperRangeValue, 1.25);
+        QCOMPARE(c.EditPVUpperRangeValue->text(), "1" + point + "250");
+        QVERIFY(NoneModified(controls));
+    }
+
+    void deviceVariablesRoundTrip()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.Show(DeviceVariables));
+        TFormMainControls& c = probe.rig.C();
+        const QString point = QLocale().decimalPoint();
+        Enter(probe, { "ComboBoxDynDevSV=DV3", "EditDV1Offset=0" + point + "125", "EditDV0Damping=2" + point + "5",
+                       "ComboBoxDV0Unit=centimeters" });
+        DialogScript calibration({ Answer(QMessageBox::Yes) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(calibration.Texts, QStringList { "This function will affect the sensor calibration done during the "
+                                                  "production process.\n\nDo you want to continue?" });
+
+        const TSimDeviceState device = probe.rig.Bus().Device(0);
+        QCOMPARE(device.Configuration.Mapping[1], quint8(3));
+        QCOMPARE(device.Configuration.Variables[1].Offset, 0.125);
+        QCOMPARE(device.Configuration.Variables[0].Damping, 2.5f);
+        QCOMPARE(device.Configuration.Variables[0].Unit, quint8(48));
+        // Values are read again in the new unit.
+        QCOMPARE(c.EditDV0Value->text(), "125" + point + "000");
+        const QList<QWidget*> controls = { c.ComboBoxDynDevSV, c.EditDV1Offset, c.EditDV0Damping, c.ComboBoxDV0Unit };
+        QVERIFY(NoneModified(controls));
+        QVERIFY(!c.ButtonSave->isEnabled());
+
+        QVERIFY(probe.ClickAndWait(c.ButtonRefresh));
+        QCOMPARE(c.ComboBoxDynDevSV->currentText(), QString("DV3"));
+        QCOMPARE(Texts({ c.EditDV1Offset, c.EditDV0Damping }), QStringList({ "0" + point + "125", "2" + point + "500" }));
+        QCOMPARE(c.ComboBoxDV0Unit->currentText(), QString("centimeters"));
+        QVERIFY(NoneModified(controls));
+    }
+
+    // The enable boxes are written while the job has the whole tab disabled.
+    // The interface layer's flag is left as the device holds it: without the
+    // second float it can be neither measured nor switched.
+    void othersRoundTrip()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.Show(Others));
+        TFormMainControls& c = probe.rig.C();
+        probe.Click(c.CheckBoxEnableDV1);
+        QVERIFY(!c.CheckBoxEnableDV3->isChecked() && !c.CheckBoxEnableDV3->isEnabled());
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        const TSimDeviceState device = probe.rig.Bus().Device(0);
+        QVERIFY(!device.Configuration.Variables[1].Enabled);
+        QVERIFY(device.Configuration.Variables[3].Enabled);
+        for (int refresh = 0; refresh < 2; ++refresh) {
+            QVERIFY(!c.CheckBoxEnableDV1->isChecked());
+            QVERIFY(c.CheckBoxEnableDV3->isChecked() && !c.CheckBoxEnableDV3->isEnabled());
+            QVERIFY(NoneModified({ c.CheckBoxEnableDV1, c.CheckBoxEnableDV3 }));
+            QVERIFY(!c.ButtonSave->isEnabled());
+            QVERIFY(probe.ClickAndWait(c.ButtonRefresh));
+        }
+    }
+
+    // --- Write protection and passcode ---
+
+    // The enable flags are written while the device is writable: before
+    // protection goes on, after it goes off.
+    void protectionAndEnableFlagsInWritableOrder_data()
+    {
+        QTest::addColumn<bool>("protectedBefore");
+        QTest::addColumn<QList<int>>("order");
+        QTest::addColumn<QByteArray>("protectionRequest");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("switched on") << false << QList<int> { 209, 200 } << QByteArray("\x01\x10\x92", 3) << 1;
+        QTest::newRow("switched off") << true << QList<int> { 200, 209 } << QByteArray("\x00\x10\x92", 3) << 0;
+    }
+
+    void protectionAndEnableFlagsInWritableOrder()
+    {
+        QFETCH(bool, protectedBefore);
+        QFETCH(QList<int>, order);
+        QFETCH(QByteArray, protectionRequest);
+        QFETCH(int, questions);
+        TSimDeviceState state = TSimDeviceState::Tivern();
+        state.WriteProtected = protectedBefore;
+        state.Passcode = 4242;
+        Connected probe(state);
+        QVERIFY(probe.Show(Others));
+        TFormMainControls& c = probe.rig.C();
+        Enter(probe, { "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=4242", "CheckBoxEnableDV1=click" });
+        probe.rig.Bus().ClearLog();
+        DialogScript yes(QList<DialogScript::Action>(questions, Answer(QMessageBox::Yes)));
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(yes.Done(), questions);
+
+        QList<int> writes = Commands(probe.rig.Bus());
+        writes.removeIf([](int command) { return command != 200 && command != 209; });
+        QCOMPARE(writes, order);
+        QCOMPARE(LastRequestData(probe.rig.Bus(), 200), protectionRequest);
+        const TSimDeviceState device = probe.rig.Bus().Device(0);
+        QCOMPARE(device.WriteProtected, !protectedBefore);
+        QVERIFY(!device.Configuration.Variables[1].Enabled);
+        QCOMPARE(c.CheckBoxProtectionMode->isChecked(), !protectedBefore);
+        QVERIFY(c.MaskEditPasswcodeProtectionCode->text().isEmpty());
+        QVERIFY(!c.ButtonSave->isEnabled());
+    }
+
+    // A passcode leaves the window once sent, and is kept nowhere.
+    void passcodeChangeLeavesNoTrace()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.Show(Others));
+        TFormMainControls& c = probe.rig.C();
+        Enter(probe, { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=31416", "MaskEditNewPasscode2=31416" });
+        QVERIFY(c.ButtonSave->isEnabled());
+        DialogScript yes({ Answer(QMessageBox::Yes) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QVERIFY(yes.Texts.value(0).startsWith("If the passcode is changed and the passcode gets lost"));
+        QCOMPARE(probe.rig.Bus().Device(0).Passcode, quint16(31416));
+        QCOMPARE(LastRequestData(probe.rig.Bus(), 204), QByteArray("\x00\x00\x7A\xB8", 4));
+        const QList<QLineEdit*> edits = { c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2 };
+        QCOMPARE(Texts(edits), QStringList({ "", "", "" }));
+        QVERIFY(NoneModified({ edits.cbegin(), edits.cend() }));
+        QVERIFY(!c.ButtonSave->isEnabled());
+
+        // A wrong old passcode is logged by its response text, not its number.
+        Enter(probe, { "MaskEditOldPasscode=27182", "MaskEditNewPasscode1=1", "MaskEditNewPasscode2=1" });
+        DialogScript again({ Answer(QMessageBox::Yes) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        const QString log = probe.rig.Program().FormProtokoll().Lines().join('\n');
+        QVERIFY2(log.contains("Old Passcode Wrong"), qPrintable(log));
+        QVERIFY(!log.contains("27182") && !log.contains("31416"));
+
+        probe.rig.Main().close();
+        QDirIterator files(probe.rig.Folder(), QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray content = file.readAll();
+            QVERIFY2(!content.contains("31416") && !content.contains("27182"), qPrintable(file.fileName()));
+        }
+    }
+
+    // --- What the device did not take never looks saved ---
+
+    void unwrittenEntriesStayMarked()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        TFormMainControls& c = probe.rig.C();
+        const QString point = QLocale().decimalPoint();
+        // Loop current mode off, declined: the rest of the tab is still written.
+        Enter(probe, { "CheckBoxLoopCurrentMode=click", "EditTag=kept" });
+        DialogScript no({ Answer(QMessageBox::No) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(no.Texts, QStringList { "Analog signaling will be disabled and the analog output will be fixed to "
+                                         "4mA!\n\nDo you want to continue?" });
+        QCOMPARE(probe.rig.Bus().RequestCount(6), 0);
+        QCOMPARE(probe.rig.Bus().Device(0).Configuration.Tag, QByteArray("KEPT    "));
+        QVERIFY(Modified(c.CheckBoxLoopCurrentMode));
+        QVERIFY(!Modified(c.EditTag));
+        QVERIFY(c.ButtonSave->isEnabled());
+
+        // The calibration question declined: no offset is sent.
+        QVERIFY(probe.Show(DeviceVariables));
+        Enter(probe, { "EditDV0Offset=0" + point + "5" });
+        DialogScript calibration({ Answer(QMessageBox::No) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(calibration.Done(), 1);
+        QCOMPARE(probe.rig.Bus().RequestCount(205), 0);
+        QVERIFY(Modified(c.EditDV0Offset));
+        QVERIFY(c.ButtonSave->isEnabled());
+
+        // A span of zero, which the device refuses.
+        DialogScript discard({ Answer(QMessageBox::Yes) });
+        QVERIFY(probe.Show(AnalogOutput));
+        Enter(probe, { "EditPVUpperRangeValue=2", "EditPVLowerRangeValue=2" });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(probe.rig.Bus().RequestCount(35), 1);
+        QCOMPARE(probe.rig.Bus().Device(0).Configuration.UpperRangeValue, 3.0);
+        QCOMPARE(Texts({ c.EditPVUpperRangeValue, c.EditPVLowerRangeValue }), QStringList({ "2", "2" }));
+        QVERIFY(Modified(c.EditPVUpperRangeValue) && Modified(c.EditPVLowerRangeValue));
+        QVERIFY(c.ButtonSave->isEnabled());
+        QVERIFY(probe.rig.Program().FormProtokoll().isVisible());
+    }
+
+    // Every write answered "In Write Protect Mode": the tab shows the
+    // device's values again, unmarked.
+    void writeProtectedProbeShowsItsOwnValuesAgain()
+    {
+        TSimDeviceState state = TSimDeviceState::Tivern();
+        state.WriteProtected = true;
+        Connected probe(state);
+        TFormMainControls& c = probe.rig.C();
+        Enter(probe, { "EditTag=locked", "EditFinalAssemblyNo=99" });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        TFormProtokoll& log = probe.rig.Program().FormProtokoll();
+        QVERIFY(log.isVisible());
+        QCOMPARE(log.Lines().filter("In Write Protect Mode").size(), 2);
+        QCOMPARE(Texts({ c.EditTag, c.EditFinalAssemblyNo }), QStringList({ "TIVERN  ", "1001" }));
+        QVERIFY(NoneModified({ c.EditTag, c.EditFinalAssemblyNo }));
+        QVERIFY(!c.ButtonSave->isEnabled());
+    }
+
+    // --- Refused before anything is sent ---
+
+    void invalidEntriesAreRefusedBeforeSending_data()
+    {
+        const QString point = QLocale().decimalPoint();
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("command");
+        QTest::newRow("final assembly number") << int(Identification) << QStringList { "EditFinalAssemblyNo=16777216" }
+                                               << "Final Assembly No. is greater than 16777215 (0xFFFFFF)" << 19;
+        QTest::newRow("impossible date") << int(Identification) << QStringList { "EditDate=31.02.2025" }
+                                         << "'31.02.2025' is not a valid date" << 18;
+        QTest::newRow("range above the limit") << int(AnalogOutput) << QStringList { "EditPVUpperRangeValue=6" + point + "001" }
+                                               << "PV Upper Range Value is greater than maximum (6" + point + "000)" << 35;
+        QTest::newRow("passcodes differ, one too large")
+            << int(Others) << QStringList { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70001" }
+            << "New Passcode and the verify Passcode does not match." << 204;
+        QTest::newRow("new passcode too large")
+            << int(Others) << QStringList { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70000" }
+            << "New Passcode greater than 65535 (0xFFFF)." << 204;
+        QTest::newRow("verify passcode empty") << int(Others) << QStringList { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=1" }
+                                               << "Verify Passcode is empty." << 204;
+        // Cut to 16 bits it would switch protection with a passcode never typed.
+        QTest::newRow("protection passcode too large")
+            << int(Others) << QStringList { "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=70000" }
+            << "Passcode greater than 65535 (0xFFFF)." << 200;
+        QTest::newRow("protection passcode missing") << int(Others) << QStringList { "CheckBoxProtectionMode=click" }
+                                                     << "Please enter the passcode." << 200;
+    }
+
+    void invalidEntriesAreRefusedBeforeSending()
+    {
+        QFETCH(int, page);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, message);
+        QFETCH(int, command);
+        Connected probe(TSimDeviceState::Tivern());
+        if (page != Identification)
+            QVERIFY(probe.Show(page));
+        Enter(probe, entries);
+        DialogScript error({ Press("OK") });
+        QVERIFY(probe.ClickAndWait(probe.rig.C().ButtonSave));
+        QCOMPARE(error.Texts, QStringList { message });
+        QCOMPARE(probe.rig.Bus().RequestCount(command), 0);
+        QWidget* first = probe.rig.Main().findChild<QWidget*>(entries.first().section('=', 0, 0));
+        QVERIFY(Modified(first));
+        QVERIFY(probe.rig.C().ButtonSave->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestSave)
+#include "test_save.moc"

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class TComportHART;
+class TThreadMeridal;
+
+// Save on the Others tab: the passcode change, write protection on or off,
+// and the device-variable enable flags, in an order that keeps the device
+// writable while it is being written. Passcodes stay in the window only
+// until they have been sent.
+class TProtectionJobs
+{
+public:
+    explicit TProtectionJobs(TThreadMeridal& thread);
+
+    void JobSaveOthers();
+    void ChangePasscodeStep();
+    void ProtectionStep();
+
+private:
+    QObject* control(const QString& name) const;
+    TComportHART& device() const;
+
+    TThreadMeridal& thread;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+#include <initializer_list>
+
+class QObject;
+class TComportHART;
+class TReadJobs;
+class TThreadMeridal;
+
+// The jobs behind Save and the floater buttons, and their steps. A step
+// writes only the fields the user changed (the controls showing the modified
+// colour), validates the text first, and then shows and accepts the values as
+// the device confirmed them. A field the device did not confirm keeps the
+// user's text and its colour, so Save stays enabled for another attempt.
+class TWriteJobs
+{
+public:
+    explicit TWriteJobs(TThreadMeridal& thread);
+
+    void JobSaveIdentification();
+    void JobSaveAnalogOutput();
+    void JobSaveDeviceVariables();
+    void JobSetFloaterUpper();
+    void JobSetFloaterLower();
+
+    void StoreLoopConfiguration();
+    // `force` writes all three fields, changed or not.
+    void StoreTagDescriptorDate(bool force);
+    void StoreLongTag();
+    void StoreMessage();
+    void StoreFinalAssemblyNumber();
+    void StoreAlarmSelection();
+    void StorePVRange();
+    void StoreDynamicAssignments();
+    void StoreOffset();
+    void StoreDamping();
+    void StoreUnits();
+    // Raises unless the value lies within the PV limits last read, both included.
+    void CheckRange(const QString& name, float value) const;
+
+private:
+    void storeText(const char* name, const QString& statusText, void (TComportHART::*write)(QString&));
+    void setRangeFromFloater(const QString& statusText, void (TComportHART::*set)());
+    // A refused write leaves the device's values on the tab untouched: the
+    // whole tab is read again.
+    void rereadIfWriteProtected(void (TReadJobs::*read)());
+    bool anyModified(std::initializer_list<const char*> names);
+    bool confirmed() const;
+    QObject* control(const QString& name) const;
+    TComportHART& device() const;
+
+    TThreadMeridal& thread;
+};
