@@ -2,9 +2,14 @@
 // from each probe family, is drawn and shows every text whole without one
 // control covering another. The pictures go to $MERIDAL_SCREENSHOT_DIR when
 // it is set.
-#include "ProgramRig.h"
+#include "Connected.h"
 #include "WindowChecks.h"
 
+#include "ui/TFormProtokoll.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -49,6 +54,39 @@ private slots:
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("tab %1").arg(page)));
         }
+    }
+
+    // While a save runs its step is named and nothing can be started.
+    void saveInProgress()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        TFormMainControls& c = probe.rig.C();
+        probe.Type(c.EditTag, QStringLiteral("LT-101"));
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::Delay).OnCommand(18).WithValue(1500));
+        probe.Click(c.ButtonSave);
+        QTRY_COMPARE(c.StatusPanel1->text(), QString("Write Tag, Discriptor, Date"));
+        QVERIFY(!c.ButtonSave->isEnabled() && !c.ButtonRefresh->isEnabled() && !c.EditTag->isEnabled());
+        VerifyGrabbed(&probe.rig.Main(), QStringLiteral("main_save_in_progress"));
+        QVERIFY(probe.rig.WaitUntilIdle());
+    }
+
+    // A write-protected probe refused the save: the log below the window
+    // says so, and the tab shows the device's values again.
+    void writeProtectReread()
+    {
+        TSimDeviceState state = TSimDeviceState::Tivern();
+        state.WriteProtected = true;
+        Connected probe(state);
+        TFormMainControls& c = probe.rig.C();
+        probe.Type(c.EditTag, QStringLiteral("LT-101"));
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        TFormProtokoll& log = probe.rig.Program().FormProtokoll();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        QCOMPARE(c.EditTag->text(), QString("TIVERN  "));
+        VerifyGrabbed(&probe.rig.Main(), QStringLiteral("main_write_protect_reread"));
+        VerifyGrabbed(&log, QStringLiteral("protokoll_write_protect_reread"));
+        VerifyNoClippedText(&log);
     }
 };
 

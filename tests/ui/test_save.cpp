@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -40,15 +41,19 @@ QByteArray LastRequestData(const TSimBus& bus, int command)
 }
 
 // "Field=text" entries: types the text into the edit, or clicks the check
-// box for "click", or picks the item of a list.
+// box for "click", or picks the item of a list. "Field:=text" puts a text
+// into an edit that its key filter would not let through.
 void Enter(Connected& probe, const QStringList& entries)
 {
     for (const QString& entry : entries) {
-        const QString name = entry.section(QLatin1Char('='), 0, 0);
-        const QString value = entry.section(QLatin1Char('='), 1);
+        const bool put = entry.contains(QLatin1String(":="));
+        const QString name = entry.section(QRegularExpression(":?="), 0, 0);
+        const QString value = entry.section(QRegularExpression(":?="), 1);
         QWidget* control = probe.rig.Main().findChild<QWidget*>(name);
         QVERIFY2(control, qPrintable(name));
-        if (auto* edit = qobject_cast<QLineEdit*>(control))
+        if (auto* edit = qobject_cast<QLineEdit*>(control); edit && put)
+            edit->setText(value);
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
             probe.Type(edit, value);
         else if (auto* combo = qobject_cast<QComboBox*>(control))
             probe.Choose(combo, value);
@@ -83,6 +88,19 @@ private slots:
     }
 
     // --- Round trips: typed, saved, held by the probe, read back unmarked ---
+
+    // The tag goes out with the descriptor and date the device holds.
+    void onlyTheTagChanged()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        Enter(probe, { "EditTag=t1" });
+        probe.rig.Bus().ClearLog();
+        QVERIFY(probe.ClickAndWait(probe.rig.C().ButtonSave));
+        QCOMPARE(Commands(probe.rig.Bus()), QList<int> { 18 });
+        QCOMPARE(LastRequestData(probe.rig.Bus(), 18).toHex(' ').toUpper(),
+                 QByteArray("53 18 20 82 08 20 30 55 85 32 04 12 3C 21 60 82 08 20 01 03 7C"));
+    }
 
     void identificationRoundTrip()
     {
@@ -169,7 +187,11 @@ private slots:
         QCOMPARE(device.Configuration.Variables[1].Offset, 0.125);
         QCOMPARE(device.Configuration.Variables[0].Damping, 2.5f);
         QCOMPARE(device.Configuration.Variables[0].Unit, quint8(48));
-        // Values are read again in the new unit.
+        // Values and offsets are read again in the new unit.
+        const QList<int> commands = Commands(probe.rig.Bus());
+        const QList<int> afterUnit = commands.mid(commands.lastIndexOf(53));
+        QCOMPARE(afterUnit.count(33), 1);
+        QCOMPARE(afterUnit.count(206), 2);
         QCOMPARE(c.EditDV0Value->text(), "125" + point + "000");
         const QList<QWidget*> controls = { c.ComboBoxDynDevSV, c.EditDV1Offset, c.EditDV0Damping, c.ComboBoxDV0Unit };
         QVERIFY(NoneModified(controls));
@@ -247,6 +269,24 @@ private slots:
         QCOMPARE(c.CheckBoxProtectionMode->isChecked(), !protectedBefore);
         QVERIFY(c.MaskEditPasswcodeProtectionCode->text().isEmpty());
         QVERIFY(!c.ButtonSave->isEnabled());
+    }
+
+    void declinedPasscodeChangeKeepsTheEdits()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.Show(Others));
+        TFormMainControls& c = probe.rig.C();
+        Enter(probe, { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=12", "MaskEditNewPasscode2=12",
+                       "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=0" });
+        DialogScript answers({ Answer(QMessageBox::No), Answer(QMessageBox::Yes) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(answers.Done(), 2);
+        QCOMPARE(probe.rig.Bus().RequestCount(204), 0);
+        QCOMPARE(LastRequestData(probe.rig.Bus(), 200), QByteArray("\x01\x00\x00", 3));
+        const QList<QLineEdit*> edits = { c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2 };
+        QCOMPARE(Texts(edits), QStringList({ "0", "12", "12" }));
+        QVERIFY(std::all_of(edits.cbegin(), edits.cend(), Modified));
+        QVERIFY(c.ButtonSave->isEnabled());
     }
 
     // A passcode leaves the window once sent, and is kept nowhere.
@@ -345,52 +385,68 @@ private slots:
         QVERIFY(!c.ButtonSave->isEnabled());
     }
 
-    // --- Refused before anything is sent ---
+    // --- Checked before anything is sent ---
 
-    void invalidEntriesAreRefusedBeforeSending_data()
+    // An empty message: accepted, and the command sent once.
+    void entriesAreCheckedBeforeSending_data()
     {
         const QString point = QLocale().decimalPoint();
         QTest::addColumn<int>("page");
+        QTest::addColumn<bool>("limitsUnread");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("command");
-        QTest::newRow("final assembly number") << int(Identification) << QStringList { "EditFinalAssemblyNo=16777216" }
-                                               << "Final Assembly No. is greater than 16777215 (0xFFFFFF)" << 19;
-        QTest::newRow("impossible date") << int(Identification) << QStringList { "EditDate=31.02.2025" }
-                                         << "'31.02.2025' is not a valid date" << 18;
-        QTest::newRow("range above the limit") << int(AnalogOutput) << QStringList { "EditPVUpperRangeValue=6" + point + "001" }
-                                               << "PV Upper Range Value is greater than maximum (6" + point + "000)" << 35;
-        QTest::newRow("passcodes differ, one too large")
-            << int(Others) << QStringList { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70001" }
-            << "New Passcode and the verify Passcode does not match." << 204;
-        QTest::newRow("new passcode too large")
-            << int(Others) << QStringList { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70000" }
-            << "New Passcode greater than 65535 (0xFFFF)." << 204;
-        QTest::newRow("verify passcode empty") << int(Others) << QStringList { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=1" }
-                                               << "Verify Passcode is empty." << 204;
+        const auto row = [](const char* name, Page page, const QStringList& entries, const QString& message, int command,
+                            bool limitsUnread = false) {
+            QTest::newRow(name) << int(page) << limitsUnread << entries << message << command;
+        };
+        row("largest final assembly number", Identification, { "EditFinalAssemblyNo=16777215" }, "", 19);
+        row("final assembly number too large", Identification, { "EditFinalAssemblyNo=16777216" },
+            "Final Assembly No. is greater than 16777215 (0xFFFFFF)", 19);
+        row("negative final assembly number", Identification, { "EditFinalAssemblyNo:=-1" }, "Final Assembly No. is less than 0", 19);
+        row("final assembly number not a number", Identification, { "EditFinalAssemblyNo:=abc" },
+            "'abc' is not a valid integer value", 19);
+        row("impossible date", Identification, { "EditDate=31.02.2025" }, "'31.02.2025' is not a valid date", 18);
+        row("range at the limit", AnalogOutput, { "EditPVUpperRangeValue=6" }, "", 35);
+        row("range above the limit", AnalogOutput, { "EditPVUpperRangeValue=6" + point + "001" },
+            "PV Upper Range Value is greater than maximum (6" + point + "000)", 35);
+        row("limits unread, 0", AnalogOutput, { "EditPVUpperRangeValue=0" }, "", 35, true);
+        row("limits unread, above 0", AnalogOutput, { "EditPVUpperRangeValue=0" + point + "5" },
+            "PV Upper Range Value is greater than maximum (0" + point + "000)", 35, true);
+        row("passcodes differ, one too large", Others,
+            { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70001" },
+            "New Passcode and the verify Passcode does not match.", 204);
+        row("new passcode too large", Others,
+            { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70000" },
+            "New Passcode greater than 65535 (0xFFFF).", 204);
+        row("verify passcode empty", Others, { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=1" }, "Verify Passcode is empty.", 204);
         // Cut to 16 bits it would switch protection with a passcode never typed.
-        QTest::newRow("protection passcode too large")
-            << int(Others) << QStringList { "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=70000" }
-            << "Passcode greater than 65535 (0xFFFF)." << 200;
-        QTest::newRow("protection passcode missing") << int(Others) << QStringList { "CheckBoxProtectionMode=click" }
-                                                     << "Please enter the passcode." << 200;
+        row("protection passcode too large", Others, { "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=70000" },
+            "Passcode greater than 65535 (0xFFFF).", 200);
+        row("protection passcode missing", Others, { "CheckBoxProtectionMode=click" }, "Please enter the passcode.", 200);
     }
 
-    void invalidEntriesAreRefusedBeforeSending()
+    void entriesAreCheckedBeforeSending()
     {
         QFETCH(int, page);
+        QFETCH(bool, limitsUnread);
         QFETCH(QStringList, entries);
         QFETCH(QString, message);
         QFETCH(int, command);
         Connected probe(TSimDeviceState::Tivern());
+        // A not-a-number upper limit leaves both limits unread.
+        if (limitsUnread)
+            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NotANumber).OnCommand(14).WithValue(1));
         if (page != Identification)
             QVERIFY(probe.Show(page));
         Enter(probe, entries);
         DialogScript error({ Press("OK") });
         QVERIFY(probe.ClickAndWait(probe.rig.C().ButtonSave));
-        QCOMPARE(error.Texts, QStringList { message });
-        QCOMPARE(probe.rig.Bus().RequestCount(command), 0);
-        QWidget* first = probe.rig.Main().findChild<QWidget*>(entries.first().section('=', 0, 0));
+        QCOMPARE(error.Texts, message.isEmpty() ? QStringList() : QStringList { message });
+        QCOMPARE(probe.rig.Bus().RequestCount(command), message.isEmpty() ? 1 : 0);
+        if (message.isEmpty())
+            return;
+        QWidget* first = probe.rig.Main().findChild<QWidget*>(entries.first().section(QRegularExpression(":?="), 0, 0));
         QVERIFY(Modified(first));
         QVERIFY(probe.rig.C().ButtonSave->isEnabled());
     }
