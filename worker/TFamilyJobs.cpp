@@ -35,18 +35,8 @@ QString TemperatureText(float value, bool isNaN)
 } // namespace
 
 TFamilyJobs::TFamilyJobs(TThreadMeridal& thread)
-    : thread(thread)
+    : TJobSteps(thread)
 {
-}
-
-QObject* TFamilyJobs::control(const QString& name) const
-{
-    return thread.Control(name);
-}
-
-TComportHART& TFamilyJobs::device() const
-{
-    return *thread.Device;
 }
 
 int TFamilyJobs::firmwareRevision() const

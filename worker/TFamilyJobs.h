@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QString>
+#include "worker/TJobSteps.h"
 
-class QObject;
-class TComportHART;
-class TThreadMeridal;
+#include <QString>
 
 // What depends on the probe family (1 TIVERN, 2 CALDEROS, 0 other) and the
 // firmware revision: the window's adaptation after identification, the
 // device-variable enable flags of the Others tab, and the Diagnostics tab.
-class TFamilyJobs
+class TFamilyJobs : private TJobSteps
 {
 public:
     explicit TFamilyJobs(TThreadMeridal& thread);
@@ -25,8 +23,4 @@ public:
 
 private:
     int firmwareRevision() const;
-    QObject* control(const QString& name) const;
-    TComportHART& device() const;
-
-    TThreadMeridal& thread;
 };

@@ -30,18 +30,8 @@ void CheckPasscodeRange(int passcode, const QString& name)
 } // namespace
 
 TProtectionJobs::TProtectionJobs(TThreadMeridal& thread)
-    : thread(thread)
+    : TJobSteps(thread)
 {
-}
-
-QObject* TProtectionJobs::control(const QString& name) const
-{
-    return thread.Control(name);
-}
-
-TComportHART& TProtectionJobs::device() const
-{
-    return *thread.Device;
 }
 
 void TProtectionJobs::JobSaveOthers()

@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "worker/TJobSteps.h"
 
-class QObject;
-class TComportHART;
-class TThreadMeridal;
+#include <QString>
 
 // Save on the Others tab: the passcode change, write protection on or off,
 // and the device-variable enable flags, in an order that keeps the device
 // writable while it is being written. Passcodes stay in the window only
 // until they have been sent.
-class TProtectionJobs
+class TProtectionJobs : private TJobSteps
 {
 public:
     explicit TProtectionJobs(TThreadMeridal& thread);
@@ -18,10 +16,4 @@ public:
     void JobSaveOthers();
     void ChangePasscodeStep();
     void ProtectionStep();
-
-private:
-    QObject* control(const QString& name) const;
-    TComportHART& device() const;
-
-    TThreadMeridal& thread;
 };

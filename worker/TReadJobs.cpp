@@ -32,7 +32,7 @@ bool ReportsNaN(Step step)
 } // namespace
 
 TReadJobs::TReadJobs(TThreadMeridal& thread)
-    : thread(thread)
+    : TJobSteps(thread)
 {
 }
 
@@ -40,16 +40,6 @@ void TReadJobs::beginStep(const QString& statusText)
 {
     thread.CheckTerminated();
     thread.SetStatusText(statusText);
-}
-
-QObject* TReadJobs::control(const QString& name) const
-{
-    return thread.Control(name);
-}
-
-TComportHART& TReadJobs::device() const
-{
-    return *thread.Device;
 }
 
 // --- Jobs ---

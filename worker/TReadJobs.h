@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "worker/TJobSteps.h"
 
-class QObject;
-class TComportHART;
-class TThreadMeridal;
+#include <QString>
 
 // The jobs that fill the main window's tabs from the device, and their steps.
 // They run on the device thread and reach the controls, by name, only through
 // the thread's synchronized operations. Every step starts with the terminate
 // check and, unless noted, shows its name in the status bar.
-class TReadJobs
+class TReadJobs : private TJobSteps
 {
 public:
     explicit TReadJobs(TThreadMeridal& thread);
@@ -45,8 +43,4 @@ public:
 
 private:
     void beginStep(const QString& statusText);
-    QObject* control(const QString& name) const;
-    TComportHART& device() const;
-
-    TThreadMeridal& thread;
 };

@@ -25,18 +25,8 @@ QString DV(int index)
 } // namespace
 
 TWriteJobs::TWriteJobs(TThreadMeridal& thread)
-    : thread(thread)
+    : TJobSteps(thread)
 {
-}
-
-QObject* TWriteJobs::control(const QString& name) const
-{
-    return thread.Control(name);
-}
-
-TComportHART& TWriteJobs::device() const
-{
-    return *thread.Device;
 }
 
 bool TWriteJobs::confirmed() const

@@ -1,20 +1,19 @@
 #pragma once
 
+#include "worker/TJobSteps.h"
+
 #include <QString>
 
 #include <initializer_list>
 
-class QObject;
-class TComportHART;
 class TReadJobs;
-class TThreadMeridal;
 
 // The jobs behind Save and the floater buttons, and their steps. A step
 // writes only the fields the user changed (the controls showing the modified
 // colour), validates the text first, and then shows and accepts the values as
 // the device confirmed them. A field the device did not confirm keeps the
 // user's text and its colour, so Save stays enabled for another attempt.
-class TWriteJobs
+class TWriteJobs : private TJobSteps
 {
 public:
     explicit TWriteJobs(TThreadMeridal& thread);
@@ -48,8 +47,4 @@ private:
     void rereadIfWriteProtected(void (TReadJobs::*read)());
     bool anyModified(std::initializer_list<const char*> names);
     bool confirmed() const;
-    QObject* control(const QString& name) const;
-    TComportHART& device() const;
-
-    TThreadMeridal& thread;
 };

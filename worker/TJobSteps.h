@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class TComportHART;
+class TThreadMeridal;
+
+// What every family of jobs shares: the device thread whose synchronized
+// operations reach the windows, the controls by object name, and the
+// command layer. Jobs run on the device thread only.
+class TJobSteps
+{
+protected:
+    explicit TJobSteps(TThreadMeridal& thread);
+
+    QObject* control(const QString& name) const;
+    TComportHART& device() const;
+
+    TThreadMeridal& thread;
+};
