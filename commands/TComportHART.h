@@ -108,7 +108,12 @@ public:
     void SetUpperRangeFromFloater();
     void SetLowerRangeFromFloater();
     void ResetConfigChangedFlag(quint16& counter);
+    // 0 mA leaves fixed current mode, any other current enters it.
     void SetFixedCurrent(float& current);
+    // Whether the loop may still be held at a current fixed through this
+    // object: from the request of a current until the device has answered
+    // a release. An unanswered release leaves it set.
+    bool CurrentFixed() const { return currentFixed; }
     void TrimLoopCurrentZero(float& current);
     void TrimLoopCurrentGain(float& current);
     void WriteVariableAssignments(quint8& pv, quint8& sv, quint8& tv, quint8& qv);
@@ -157,6 +162,8 @@ public:
 
 private:
     enum class Identify { Search, Connect, Scan, Reread };
+
+    bool currentFixed = false;
     enum class Notify { Never, BeforeReport, AfterReport };
 
     // The answer byte counts an operation decodes: exactly one, or at least one.
