@@ -541,6 +541,8 @@ bool TFormMain::confirmRestoreFactoryDefaults()
     dialog.SetIcon(TTaskDialog::TIcon::Question);
     dialog.AddButton(QStringLiteral("Restore"), RestoreResult);
     dialog.AddButton(QStringLiteral("Cancel"), TTaskDialog::CancelResult);
+    // A stray Enter must not delete the user's configuration.
+    dialog.SetDefaultButton(TTaskDialog::CancelResult);
     return dialog.Execute() == RestoreResult;
 }
 

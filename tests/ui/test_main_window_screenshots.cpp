@@ -1,10 +1,16 @@
 // The main window as a user sees it on a real X server: every tab, filled
 // from each probe family, is drawn and shows every text whole without one
-// control covering another. The pictures go to $MERIDAL_SCREENSHOT_DIR when
-// it is set.
+// control covering another; so are the dialogs of the maintenance tab. The
+// pictures go to $MERIDAL_SCREENSHOT_DIR when it is set.
+#include "DialogScript.h"
+#include "ModalDialogDriver.h"
 #include "ProgramRig.h"
 #include "WindowChecks.h"
 
+#include "ui/TFormLoopTest.h"
+
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -49,6 +55,44 @@ private slots:
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("tab %1").arg(page)));
         }
+    }
+
+    // The loop test dialog with the current the probe reports, and the D/A
+    // trim's first input box.
+    void maintenanceDialogs()
+    {
+        ProgramRig rig;
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
+        rig.C().PageControl->setCurrentIndex(3);
+        QVERIFY(rig.WaitUntilIdle());
+        TFormLoopTest& loopTest = rig.Program().FormLoopTest();
+        {
+            DialogScript question({ Answer(QMessageBox::Yes) });
+            rig.C().ButtonLoopTest->click();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(&loopTest));
+        loopTest.findChild<QPushButton*>(QStringLiteral("ButtonStart"))->click();
+        QVERIFY(rig.WaitUntilIdle());
+        VerifyFixedSize(&loopTest);
+        VerifyCaptionAsShown(&loopTest);
+        VerifyGrabbed(&loopTest, QStringLiteral("loop_test"));
+        VerifyNoClippedText(&loopTest);
+        VerifyNoOverlappingControls(&loopTest);
+        loopTest.findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+        QVERIFY(rig.WaitUntilIdle());
+
+        DialogScript trim({ Answer(QMessageBox::Yes), Answer(QMessageBox::Yes), [](QWidget* input) {
+            QVERIFY(QTest::qWaitForWindowExposed(input));
+            VerifyCaptionAsShown(input);
+            VerifyGrabbed(input, QStringLiteral("da_trim_input"));
+            VerifyNoClippedText(input);
+            VerifyNoOverlappingControls(input);
+            ClickButton(input, QStringLiteral("Cancel"));
+        } });
+        rig.C().ButtonDATrim->click();
+        QTRY_COMPARE(trim.Done(), 3);
+        QVERIFY(rig.WaitUntilIdle());
+        QCOMPARE(trim.Texts.last(), QString("Enter reference meter value (4mA):"));
     }
 };
 
