@@ -9,6 +9,7 @@
 #include "support/HexBytes.h"
 #include "ui/TFormDeviceStatus.h"
 #include "ui/TFormLoopTest.h"
+#include "ui/TFormProtokoll.h"
 #include "worker/TThreadMeridal.h"
 
 #include <QCheckBox>
@@ -169,12 +170,17 @@ private slots:
         QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
     }
 
+    // The dialog also opens where the user left it last time.
     void closeWhileStartRunsIsRefused()
     {
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::Delay).OnCommand(40).OnRequest(1).WithValue(500));
+        probe.rig.Store("Forms", "FormLoopTest.Top", "120");
+        probe.rig.Store("Forms", "FormLoopTest.Left", "240");
         QVERIFY(probe.OpenLoopTest());
+        QCOMPARE(probe.LoopTest().pos(), QPoint(240, 120));
+        probe.LoopTest().move(260, 130);
         probe.LoopButton("ButtonStart")->click();
         QVERIFY(!DeviceThread->Suspended());
 
@@ -192,6 +198,8 @@ private slots:
         QVERIFY(!probe.LoopTest().isVisible());
         QCOMPARE(Sent(probe.rig.Bus(), 40), (QStringList { Fix4, Release }));
         QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
+        QCOMPARE(probe.rig.Stored("Forms", "FormLoopTest.Top"), QString("130"));
+        QCOMPARE(probe.rig.Stored("Forms", "FormLoopTest.Left"), QString("260"));
     }
 
     void daTrim_data()
@@ -201,16 +209,19 @@ private slots:
         QTest::addColumn<QStringList>("sent");     // command 40
         QTest::addColumn<int>("zeroTrims");        // command 45
         QTest::addColumn<int>("spanTrims");        // command 46
+        QTest::addColumn<QStringList>("log");      // the response log afterwards
         QTest::newRow("cancel at the first box") << QStringList { "cancel" } << QStringList { ZeroPrompt }
-                                                 << QStringList { Fix4, Release } << 0 << 0;
+                                                 << QStringList { Fix4, Release } << 0 << 0 << QStringList();
+        // The probe refuses a reading far from 4 mA; the user tries again.
         QTest::newRow("no twice at the 4 mA question")
-            << QStringList { "enter 4.1", "no", "enter 4.05", "no", "enter 4", "yes", "enter 19.9", "yes" }
+            << QStringList { "enter 5.5", "no", "enter 4.05", "no", "enter 4", "yes", "enter 19.9", "yes" }
             << QStringList { ZeroPrompt, ZeroQuestion, ZeroPrompt, ZeroQuestion, ZeroPrompt, ZeroQuestion, SpanPrompt,
                              "The 20mA calibration has been adjusted to the entered meter reading.\nDoes the reference "
                              "meter show 20mA now?\n\nDo you want to continue?" }
-            << QStringList { Fix4, Fix20, Release } << 3 << 1;
+            << QStringList { Fix4, Fix20, Release } << 3 << 1
+            << QStringList { "Cmd: 45: Trim Loop Current Zero -> Code 3: Passed Parameter Too Large" };
         QTest::newRow("bad value") << QStringList { "enter abc", "ok" } << QStringList { ZeroPrompt, BadReading }
-                                   << QStringList { Fix4, Release } << 0 << 0;
+                                   << QStringList { Fix4, Release } << 0 << 0 << QStringList();
     }
 
     void daTrim()
@@ -220,6 +231,7 @@ private slots:
         QFETCH(QStringList, sent);
         QFETCH(int, zeroTrims);
         QFETCH(int, spanTrims);
+        QFETCH(QStringList, log);
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         QStringList releasedBeforeEachBox;
@@ -240,6 +252,7 @@ private slots:
         QCOMPARE(Sent(probe.rig.Bus(), 40), sent);
         QCOMPARE(probe.rig.Bus().RequestCount(45), zeroTrims);
         QCOMPARE(probe.rig.Bus().RequestCount(46), spanTrims);
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), log);
         if (texts.last() == BadReading)                     // released before the message
             QCOMPARE(releasedBeforeEachBox.last(), sent.join(QLatin1Char('|')));
         QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
