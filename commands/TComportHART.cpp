@@ -616,9 +616,12 @@ void TComportHART::ResetConfigChangedFlag(quint16& counter)
 // An answer without the current leaves -1, which the loop test shows as an error.
 void TComportHART::SetFixedCurrent(float& current)
 {
+    const bool release = current == 0.0f;
     const QByteArray data = SingleToBytes(current);
+    currentFixed = currentFixed || !release;
     current = -1;
     run({ 40, data, 1200, 6, QStringLiteral("Enter/Exit Fixed Current Mode") }, [&] { current = getSingleFromAnswer(2); });
+    currentFixed = currentFixed && !release;
 }
 
 void TComportHART::TrimLoopCurrentZero(float& current)

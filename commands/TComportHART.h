@@ -108,7 +108,12 @@ public:
     void SetUpperRangeFromFloater();
     void SetLowerRangeFromFloater();
     void ResetConfigChangedFlag(quint16& counter);
+    // 0 mA leaves fixed current mode, any other current enters it.
     void SetFixedCurrent(float& current);
+    // Whether the loop may still be held at a current fixed through this
+    // object: from the request of a current until the device has answered
+    // a release. An unanswered release leaves it set.
+    bool CurrentFixed() const { return currentFixed; }
     void TrimLoopCurrentZero(float& current);
     void TrimLoopCurrentGain(float& current);
     void WriteVariableAssignments(quint8& pv, quint8& sv, quint8& tv, quint8& qv);
@@ -214,4 +219,5 @@ private:
     TDeviceVariable deviceVariableAt(int position) const;
 
     bool valuesConfirmed = false;
+    bool currentFixed = false;
 };

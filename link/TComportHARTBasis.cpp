@@ -380,6 +380,12 @@ void TComportHARTBasis::InterruptWait()
     }
 }
 
+void TComportHARTBasis::ResumeWaits()
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    waitInterrupted = false;
+}
+
 void TComportHARTBasis::Shutdown()
 {
     InterruptWait();

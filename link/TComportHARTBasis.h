@@ -64,6 +64,9 @@ public:
     // Any thread: ends the wait in progress as if its time-out had elapsed, and
     // every later wait at once. Used when the owner shuts down.
     void InterruptWait();
+    // Owner thread, after InterruptWait: later waits last until their answer
+    // or time-out again, for one last transaction before Shutdown.
+    void ResumeWaits();
 
     // Closes the port. Owner thread only.
     void Shutdown();

@@ -6,6 +6,7 @@
 #include "ui/TFormAbout.h"
 #include "ui/TFormCOMPortChooser.h"
 #include "ui/TFormDeviceStatus.h"
+#include "ui/TFormLoopTest.h"
 #include "ui/TFormProtokoll.h"
 #include "ui/TLevelProgressBar.h"
 #include "ui/TMessageDialog.h"
@@ -14,6 +15,7 @@
 #include "util/StringTools.h"
 #include "util/UPresentation.h"
 #include "worker/TFamilyJobs.h"
+#include "worker/TMaintenanceJobs.h"
 #include "worker/TProtectionJobs.h"
 #include "worker/TReadJobs.h"
 #include "worker/TWriteJobs.h"
@@ -406,18 +408,21 @@ void TFormMain::MenuRescanClick()
     if (reportBusy() || !reopenLostPort())
         return;
     Idle = false;
-    {
-        // A switch made by the program is no tab change of the user's.
-        const QSignalBlocker blocker(c.PageControl);
-        c.PageControl->setCurrentIndex(Identification);
-        visiblePage = Identification;
-    }
+    showFirstTab();
     if (MultidropMode) {
         showLifeList();
         return;
     }
     ClearTab(Identification);
     startJob([thread = DeviceThread] { TReadJobs(*thread).JobIdentifySearch(); });
+}
+
+void TFormMain::showFirstTab()
+{
+    // A switch made by the program is no tab change of the user's.
+    const QSignalBlocker blocker(c.PageControl);
+    c.PageControl->setCurrentIndex(Identification);
+    visiblePage = Identification;
 }
 
 void TFormMain::MenuPortSelectionClick()
@@ -533,6 +538,69 @@ void TFormMain::ClearTab(int page)
     }
 }
 
+// --- Maintenance ---
+
+void TFormMain::ButtonLoopTestClick()
+{
+    if (!DeviceThread)
+        return;
+    if (!messageDialog->AskYesNo(QStringLiteral("It is strongly recommended to remove the HART device from automatic "
+                                                "process control when doing the Loop Test!\r\rDo you want to continue?")))
+        return;
+    windows.Protokoll->close();
+    // The user watches "Loop Current Fixed" there while the dialog is open.
+    const bool statusShown = windows.DeviceStatus->isVisible();
+    windows.DeviceStatus->show();
+    connect(windows.LoopTest, &QDialog::finished, this, [this, statusShown] { windows.DeviceStatus->setVisible(statusShown); },
+            Qt::SingleShotConnection);
+    windows.LoopTest->open();
+}
+
+void TFormMain::ButtonDATrimClick()
+{
+    if (!DeviceThread)
+        return;
+    if (!messageDialog->AskYesNo(QStringLiteral("This function will affect the sensor calibration done during the "
+                                                "production process.\r\rDo you want to continue?"))
+        || !messageDialog->AskYesNo(QStringLiteral("Please connect a reference meter to the current loop.\rIt is strongly "
+                                                   "recommended to remove the HART device from automatic process control "
+                                                   "when doing the D/A trim!\r\rDo you want to continue?")))
+        return;
+    windows.Protokoll->close();
+    startJob([thread = DeviceThread] { TMaintenanceJobs(*thread).JobDATrim(); });
+}
+
+void TFormMain::ButtonRestoreFactoryDefaultsClick()
+{
+    if (!DeviceThread || !confirmRestoreFactoryDefaults())
+        return;
+    showFirstTab();
+    startJob([thread = DeviceThread] { TMaintenanceJobs(*thread).JobRestoreFactoryDefaults(); });
+}
+
+bool TFormMain::confirmRestoreFactoryDefaults()
+{
+    constexpr int RestoreResult = 100;
+    TTaskDialog dialog(this);
+    dialog.SetTitle(QApplication::applicationName());
+    dialog.SetInstruction(QStringLiteral("WARNING!"));
+    dialog.SetContent(QStringLiteral("All the user configuration settings will be deleted. It is strongly recommended to "
+                                     "save the current configuration (menu \"Program\" >  \"Save Config As...\").\r\n\r\n"
+                                     "Do you like to proceed?\r\n"));
+    dialog.SetIcon(TTaskDialog::TIcon::Question);
+    dialog.AddButton(QStringLiteral("Restore"), RestoreResult);
+    dialog.AddButton(QStringLiteral("Cancel"), TTaskDialog::CancelResult);
+    // A stray Enter must not delete the user's configuration.
+    dialog.SetDefaultButton(TTaskDialog::CancelResult);
+    return dialog.Execute() == RestoreResult;
+}
+
+void TFormMain::ButtonConfigChangedResetClick()
+{
+    if (DeviceThread)
+        startJob([thread = DeviceThread] { TMaintenanceJobs(*thread).JobResetConfigChanged(); });
+}
+
 // --- Tabs and timers ---
 
 bool TFormMain::PageControlChanging(int leaving)
@@ -643,7 +711,8 @@ void TFormMain::EditDeviceCodeChange()
 QList<QWidget*> TFormMain::Forms()
 {
     QList<QWidget*> forms { this };
-    for (QWidget* form : { static_cast<QWidget*>(windows.DeviceStatus), static_cast<QWidget*>(windows.MultidropLifeList) }) {
+    for (QWidget* form : { static_cast<QWidget*>(windows.DeviceStatus), static_cast<QWidget*>(windows.LoopTest),
+                           static_cast<QWidget*>(windows.MultidropLifeList) }) {
         if (form)
             forms << form;
     }
@@ -754,6 +823,9 @@ void TFormMain::FormClose()
     closing = true;
     c.TimerRefresh->stop();
     StopDeviceThread();
+    // Without the device thread it closes at once, keeping its place.
+    if (windows.LoopTest && windows.LoopTest->isVisible())
+        windows.LoopTest->reject();
     if (layoutRestored)
         storePositions();
 }
@@ -830,6 +902,10 @@ void TFormMain::connectHandlers()
         about.exec();
     });
     connect(c.PageControl, &QTabWidget::currentChanged, this, &TFormMain::onPageChanged);
+    connect(c.ButtonLoopTest, &QPushButton::clicked, this, &TFormMain::ButtonLoopTestClick);
+    connect(c.ButtonDATrim, &QPushButton::clicked, this, &TFormMain::ButtonDATrimClick);
+    connect(c.ButtonRestoreFactoryDefaults, &QPushButton::clicked, this, &TFormMain::ButtonRestoreFactoryDefaultsClick);
+    connect(c.ButtonConfigChangedReset, &QPushButton::clicked, this, &TFormMain::ButtonConfigChangedResetClick);
     connect(c.TimerRefresh, &QTimer::timeout, this, &TFormMain::TimerRefreshTimer);
     connect(c.TimerDiagnostics, &QTimer::timeout, this, &TFormMain::TimerDiagnosticsTimer);
     connect(c.EditManufacturerID, &QLineEdit::textChanged, this, &TFormMain::EditManufacturerIDChange);

@@ -14,6 +14,7 @@
 class QAction;
 class TFormCOMPortChooser;
 class TFormDeviceStatus;
+class TFormLoopTest;
 class TFormProtokoll;
 class TMessageDialog;
 class TRegistryTool;
@@ -40,6 +41,7 @@ public:
         TFormDeviceStatus* DeviceStatus = nullptr;
         TFormCOMPortChooser* COMPortChooser = nullptr;
         TFormProtokoll* Protokoll = nullptr;
+        TFormLoopTest* LoopTest = nullptr;
         QDialog* MultidropLifeList = nullptr;
     };
 
@@ -69,6 +71,10 @@ public:
     void MenuSettingsAutoRefreshClick(QAction* choice);
     void MenuSettingsMultiDropClick();
     void ClearTab(int page);
+    void ButtonLoopTestClick();
+    void ButtonDATrimClick();
+    void ButtonRestoreFactoryDefaultsClick();
+    void ButtonConfigChangedResetClick();
 
     // --- The device thread's view of the windows ---
     QList<QWidget*> Forms() override;
@@ -117,6 +123,9 @@ private:
     bool portOpen() const;
     void enableDeviceMenu(bool on);
     void startJob(std::function<void()> job);
+    // The Identification tab, shown by the program, not chosen by the user.
+    void showFirstTab();
+    bool confirmRestoreFactoryDefaults();
     void showLifeList();
     void endProgram();
 

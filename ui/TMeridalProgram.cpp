@@ -3,6 +3,7 @@
 #include "ui/TDemoMode.h"
 #include "ui/TFormCOMPortChooser.h"
 #include "ui/TFormDeviceStatus.h"
+#include "ui/TFormLoopTest.h"
 #include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
 #include "ui/TRegistryTool.h"
@@ -48,8 +49,10 @@ TMeridalProgram::TMeridalProgram(const TOptions& options)
     formDeviceStatus = std::make_unique<TFormDeviceStatus>();
     formCOMPortChooser = std::make_unique<TFormCOMPortChooser>();
     formProtokoll = std::make_unique<TFormProtokoll>(formMain.get());
+    formLoopTest = std::make_unique<TFormLoopTest>(formMain->Settings(), *formProtokoll, formMain->Messages(), formMain.get());
     formMultidropLifeList = std::make_unique<TFormMultidropLifeList>(formMain.get());
-    formMain->SetCompanions({ formDeviceStatus.get(), formCOMPortChooser.get(), formProtokoll.get(), formMultidropLifeList.get() });
+    formMain->SetCompanions({ formDeviceStatus.get(), formCOMPortChooser.get(), formProtokoll.get(), formLoopTest.get(),
+                              formMultidropLifeList.get() });
 }
 
 TMeridalProgram::~TMeridalProgram()

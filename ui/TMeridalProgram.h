@@ -7,6 +7,7 @@
 class TDemoMode;
 class TFormCOMPortChooser;
 class TFormDeviceStatus;
+class TFormLoopTest;
 class TFormMultidropLifeList;
 class TFormProtokoll;
 
@@ -38,6 +39,7 @@ public:
     TFormDeviceStatus& FormDeviceStatus() { return *formDeviceStatus; }
     TFormCOMPortChooser& FormCOMPortChooser() { return *formCOMPortChooser; }
     TFormProtokoll& FormProtokoll() { return *formProtokoll; }
+    TFormLoopTest& FormLoopTest() { return *formLoopTest; }
     TFormMultidropLifeList& FormMultidropLifeList() { return *formMultidropLifeList; }
 
 private:
@@ -46,5 +48,6 @@ private:
     std::unique_ptr<TFormDeviceStatus> formDeviceStatus;
     std::unique_ptr<TFormCOMPortChooser> formCOMPortChooser;
     std::unique_ptr<TFormProtokoll> formProtokoll;
+    std::unique_ptr<TFormLoopTest> formLoopTest;
     std::unique_ptr<TFormMultidropLifeList> formMultidropLifeList;
 };

@@ -34,3 +34,18 @@ inline const QString NotANumberMessage = QStringLiteral("Not a Number");
 
 // True for exactly the conversion error that reports the HART not-a-number value.
 bool IsNotANumber(const std::exception& error);
+
+// Runs a step that decodes floats; true when the device reported
+// not-a-number. Every other error passes.
+template<typename Step>
+bool ReportsNaN(Step step)
+{
+    try {
+        step();
+        return false;
+    } catch (const EConvertError& error) {
+        if (!IsNotANumber(error))
+            throw;
+        return true;
+    }
+}

@@ -15,20 +15,6 @@ QString Fixed3(float value)
     return FormatFixed(value, 3);
 }
 
-// Runs a step that reads floats; true when the device reported not-a-number.
-template<typename Step>
-bool ReportsNaN(Step step)
-{
-    try {
-        step();
-        return false;
-    } catch (const EConvertError& error) {
-        if (!IsNotANumber(error))
-            throw;
-        return true;
-    }
-}
-
 } // namespace
 
 TReadJobs::TReadJobs(TThreadMeridal& thread)

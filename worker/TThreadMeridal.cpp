@@ -223,8 +223,28 @@ void TThreadMeridal::Shutdown()
         Device->InterruptWait();
     waitUntilFinished();
     if (Device) {
+        releaseFixedCurrent();
         Device->Shutdown();
         Device.reset();
+    }
+}
+
+// A loop current fixed by a job (loop test, D/A trim) would hold the plant's
+// loop at that value after the program has gone: the job cannot release it
+// once it has been stopped, so shutdown makes one attempt while the port is
+// still open.
+void TThreadMeridal::releaseFixedCurrent()
+{
+    if (!Device->CurrentFixed())
+        return;
+    Device->SetInterruptCheck({});
+    Device->ResumeWaits();
+    Device->Attempts = 1;
+    try {
+        float release = 0.0f;
+        Device->SetFixedCurrent(release);
+    } catch (const std::exception& e) {
+        qWarning("Meridal: the fixed loop current could not be released: %s", e.what());
     }
 }
 

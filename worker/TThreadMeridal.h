@@ -50,7 +50,8 @@ public:
     bool SelectDevice(int pollingAddress);
     // Ends the thread: an open question is cancelled, a running job stops at
     // its next step or transaction boundary while the GUI keeps serving its
-    // synchronized calls; then the port is closed and the command layer freed.
+    // synchronized calls; a loop current left fixed is released (one
+    // attempt); then the port is closed and the command layer freed.
     void Shutdown();
 
     // --- Command-layer callbacks (on the thread of the command) ---
@@ -116,6 +117,7 @@ private:
     void unlockUI();
     void reportFailure(std::exception_ptr error);
     void waitUntilFinished();
+    void releaseFixedCurrent();
 
     TDeviceWindow& window;
     TSettingsWriter* settings;

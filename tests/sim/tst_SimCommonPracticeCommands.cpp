@@ -193,6 +193,7 @@ private slots:
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 28 06 00 08 41 40 00 00 8F"));
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 2)),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 02 0A 00 08 41 40 00 00 42 48 00 00 A3"));
+        QCOMPARE(bench.Ask(TivernAddress, 48).mid(13, 2), Hex("00 08")); // "Loop Current Fixed"
         QCOMPARE(Spaced(bench.Ask(TivernAddress, 40, Hex("00 00 00 00"))),
                  QByteArray("FF FF FF FF FF 86 A3 80 0A 0B 0C 28 06 00 00 00 00 00 00 86"));
         QVERIFY(!bench.Bus().Device(0).FixedCurrentMode);

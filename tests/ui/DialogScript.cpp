@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QAbstractButton>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -20,12 +22,15 @@ void DialogScript::poll()
     // Wait until the dialog acted on has gone before taking the next one.
     if (current && current->isVisible())
         return;
-    if (!dialog || !dialog->isVisible() || done == actions.size())
+    if (!dialog || !dialog->isVisible() || done == actions.size() || ignored.contains(dialog))
         return;
     current = dialog;
     if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
         Texts << box->text();
         Titles << box->windowTitle();
+    } else if (auto* input = qobject_cast<QInputDialog*>(dialog)) {
+        Texts << input->labelText();
+        Titles << input->windowTitle();
     }
     actions.at(done++)(dialog);
 }
@@ -46,5 +51,20 @@ DialogScript::Action Answer(int standardButton)
             return;
         }
         button->click();
+    };
+}
+
+DialogScript::Action Enter(const QString& text)
+{
+    return [text](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>();
+        if (!edit) {
+            QTest::qFail("no input box", __FILE__, __LINE__);
+            dialog->close();
+            return;
+        }
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        ClickButton(dialog, QStringLiteral("OK"));
     };
 }

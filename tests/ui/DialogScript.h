@@ -10,7 +10,8 @@
 class QWidget;
 
 // Answers the modal dialogs the code under test opens, one action per
-// dialog, in the order they appear. Message box texts are collected.
+// dialog, in the order they appear. The texts of message boxes and the
+// prompts of input boxes are collected.
 class DialogScript
 {
 public:
@@ -18,9 +19,12 @@ public:
 
     explicit DialogScript(QList<Action> actions);
 
+    // A modal window the test drives itself, not one of the script's dialogs.
+    void Ignore(QWidget* window) { ignored << window; }
+
     // Dialogs acted on so far.
     int Done() const { return done; }
-    // The texts of the message boxes met, in order.
+    // The texts of the message boxes and input boxes met, in order.
     QStringList Texts;
     QStringList Titles;
 
@@ -28,12 +32,14 @@ private:
     void poll();
 
     QList<Action> actions;
+    QList<QPointer<QWidget>> ignored;
     QPointer<QWidget> current;
     QTimer timer;
     int done = 0;
 };
 
 // Actions: press the button with this caption, or this standard button of a
-// message box.
+// message box, or type a text into an input box and press OK.
 DialogScript::Action Press(const QString& caption);
 DialogScript::Action Answer(int standardButton);
+DialogScript::Action Enter(const QString& text);

@@ -1,14 +1,18 @@
 // The main window as a user sees it on a real X server: every tab, filled
 // from each probe family, is drawn and shows every text whole without one
-// control covering another. The pictures go to $MERIDAL_SCREENSHOT_DIR when
-// it is set.
+// control covering another; so are the dialogs of the maintenance tab. The
+// pictures go to $MERIDAL_SCREENSHOT_DIR when it is set.
 #include "Connected.h"
+#include "DialogScript.h"
+#include "ModalDialogDriver.h"
 #include "WindowChecks.h"
 
+#include "ui/TFormLoopTest.h"
 #include "ui/TFormProtokoll.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -87,6 +91,44 @@ private slots:
         VerifyGrabbed(&probe.rig.Main(), QStringLiteral("main_write_protect_reread"));
         VerifyGrabbed(&log, QStringLiteral("protokoll_write_protect_reread"));
         VerifyNoClippedText(&log);
+    }
+
+    // The loop test dialog with the current the probe reports, and the D/A
+    // trim's first input box.
+    void maintenanceDialogs()
+    {
+        ProgramRig rig;
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
+        rig.C().PageControl->setCurrentIndex(3);
+        QVERIFY(rig.WaitUntilIdle());
+        TFormLoopTest& loopTest = rig.Program().FormLoopTest();
+        {
+            DialogScript question({ Answer(QMessageBox::Yes) });
+            rig.C().ButtonLoopTest->click();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(&loopTest));
+        loopTest.findChild<QPushButton*>(QStringLiteral("ButtonStart"))->click();
+        QVERIFY(rig.WaitUntilIdle());
+        VerifyFixedSize(&loopTest);
+        VerifyCaptionAsShown(&loopTest);
+        VerifyGrabbed(&loopTest, QStringLiteral("loop_test"));
+        VerifyNoClippedText(&loopTest);
+        VerifyNoOverlappingControls(&loopTest);
+        loopTest.findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+        QVERIFY(rig.WaitUntilIdle());
+
+        DialogScript trim({ Answer(QMessageBox::Yes), Answer(QMessageBox::Yes), [](QWidget* input) {
+            QVERIFY(QTest::qWaitForWindowExposed(input));
+            VerifyCaptionAsShown(input);
+            VerifyGrabbed(input, QStringLiteral("da_trim_input"));
+            VerifyNoClippedText(input);
+            VerifyNoOverlappingControls(input);
+            ClickButton(input, QStringLiteral("Cancel"));
+        } });
+        rig.C().ButtonDATrim->click();
+        QTRY_COMPARE(trim.Done(), 3);
+        QVERIFY(rig.WaitUntilIdle());
+        QCOMPARE(trim.Texts.last(), QString("Enter reference meter value (4mA):"));
     }
 };
 

@@ -1,0 +1,152 @@
+#include "ui/TFormLoopTest.h"
+
+#include "ui/TFormProtokoll.h"
+#include "ui/TMessageDialog.h"
+#include "ui/TRegistryTool.h"
+#include "worker/TMaintenanceJobs.h"
+#include "worker/TThreadMeridal.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString FormsKey = QStringLiteral("Forms");
+
+template<typename T>
+T* Named(T* control, const QString& name)
+{
+    control->setObjectName(name);
+    return control;
+}
+
+// A stored coordinate, or the fallback when it lies beyond the screen.
+int StoredCoordinate(const TRegistryTool& settings, const QString& name, int screenExtent, int fallback)
+{
+    const int stored = settings.ReadIntSetting(FormsKey, name, fallback);
+    return stored >= screenExtent ? fallback : stored;
+}
+
+} // namespace
+
+TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLog, TMessageDialog& messages,
+                             QWidget* parent)
+    : QDialog(parent)
+    , settings(settings)
+    , responseLog(responseLog)
+    , messages(messages)
+    , loopValue(Named(new QComboBox, QStringLiteral("ComboBoxLoopTest")))
+    , fixedAt(Named(new QLineEdit, QStringLiteral("EditFixedAt")))
+{
+    setObjectName(QStringLiteral("FormLoopTest"));
+    setWindowTitle(QStringLiteral("Loop Test"));
+    loopValue->setEditable(true);
+    // Typed values are sent, not collected as new items.
+    loopValue->setInsertPolicy(QComboBox::NoInsert);
+    loopValue->addItems({ QStringLiteral("4"), QStringLiteral("20") });
+    loopValue->lineEdit()->installEventFilter(this);
+    fixedAt->setReadOnly(true);
+    fixedAt->setAlignment(Qt::AlignRight);
+
+    auto* start = Named(new QPushButton(QStringLiteral("Start")), QStringLiteral("ButtonStart"));
+    auto* close = Named(new QPushButton(QStringLiteral("Close")), QStringLiteral("ButtonClose"));
+    // Enter belongs to the combo box (Start); it never closes the dialog.
+    for (QPushButton* button : { start, close })
+        button->setAutoDefault(false);
+    connect(start, &QPushButton::clicked, this, &TFormLoopTest::ButtonStartClick);
+    connect(close, &QPushButton::clicked, this, &TFormLoopTest::reject);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Choose analog output level:")), 0, 0, 1, 3);
+    grid->addWidget(loopValue, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("mA")), 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Fixed at")), 2, 0);
+    grid->addWidget(fixedAt, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("mA")), 2, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(start);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+}
+
+void TFormLoopTest::showEvent(QShowEvent* event)
+{
+    if (loopValue->currentText().isEmpty())
+        loopValue->setCurrentIndex(0);
+    fixedAt->clear();
+    restorePosition();
+    QDialog::showEvent(event);
+    loopValue->setFocus(Qt::OtherFocusReason);
+}
+
+bool TFormLoopTest::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == loopValue->lineEdit() && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            ButtonStartClick();
+            return true;
+        case Qt::Key_Escape:
+            reject();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormLoopTest::ButtonStartClick()
+{
+    TThreadMeridal* thread = DeviceThread;
+    if (!thread || !thread->Suspended())
+        return;
+    responseLog.Clear();
+    thread->StartJob([thread] { TMaintenanceJobs(*thread).JobLoopTestSet(); });
+}
+
+void TFormLoopTest::reject()
+{
+    if (!leaveLoopTest())
+        return;
+    storePosition();
+    QDialog::reject();
+}
+
+bool TFormLoopTest::leaveLoopTest()
+{
+    TThreadMeridal* thread = DeviceThread;
+    if (!thread)
+        return true;
+    if (!thread->Suspended()) {
+        messages.ShowInfo(QStringLiteral("The last command is still in progress. Please try again later."));
+        return false;
+    }
+    thread->StartJob([thread] { TMaintenanceJobs(*thread).JobLoopTestExit(); });
+    return true;
+}
+
+void TFormLoopTest::restorePosition()
+{
+    const QSize screen = this->screen() ? this->screen()->geometry().size() : QSize(1024, 768);
+    move(StoredCoordinate(settings, QStringLiteral("FormLoopTest.Left"), screen.width(), 150),
+         StoredCoordinate(settings, QStringLiteral("FormLoopTest.Top"), screen.height(), 100));
+}
+
+void TFormLoopTest::storePosition()
+{
+    settings.WriteIntSetting(FormsKey, QStringLiteral("FormLoopTest.Top"), y());
+    settings.WriteIntSetting(FormsKey, QStringLiteral("FormLoopTest.Left"), x());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class TFormProtokoll;
+class TMessageDialog;
+class TRegistryTool;
+
+// The loop test dialog: drives the probe's output to a chosen current and
+// shows the current the device reports. Closing it leaves fixed current
+// mode; while a command is still running it refuses to close, so that the
+// release cannot be skipped. It stands where the user left it last time.
+class TFormLoopTest : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLog, TMessageDialog& messages,
+                  QWidget* parent = nullptr);
+
+    // "Start": fixes the current typed or chosen, when the device thread is idle.
+    void ButtonStartClick();
+    // "Close", Escape and the close box: leaves fixed current mode and closes,
+    // unless a command is still running.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Whether the dialog may close; starts the release of the output if so.
+    bool leaveLoopTest();
+    void restorePosition();
+    void storePosition();
+
+    TRegistryTool& settings;
+    TFormProtokoll& responseLog;
+    TMessageDialog& messages;
+    QComboBox* loopValue;
+    QLineEdit* fixedAt;
+};

@@ -1,0 +1,147 @@
+#include "worker/TMaintenanceJobs.h"
+
+#include "util/UPresentation.h"
+#include "worker/TReadJobs.h"
+#include "worker/TThreadMeridal.h"
+
+#include <QLocale>
+
+namespace {
+
+// What the command layer leaves when the answer carried no current.
+constexpr float NoCurrentReported = -1.0f;
+
+const QString LoopTestValueControl = QStringLiteral("ComboBoxLoopTest");
+const QString FixedAtControl = QStringLiteral("EditFixedAt");
+
+// A number as the user types it: the locale's decimal separator.
+bool ReadNumber(const QString& text, float& value)
+{
+    bool ok = false;
+    value = QLocale().toFloat(text, &ok);
+    return ok;
+}
+
+} // namespace
+
+TMaintenanceJobs::TMaintenanceJobs(TThreadMeridal& thread)
+    : TJobSteps(thread)
+{
+}
+
+// --- Loop test ---
+
+void TMaintenanceJobs::JobLoopTestSet()
+{
+    thread.CheckTerminated();
+    const QString text = thread.SyncGetComboText(control(LoopTestValueControl)).trimmed();
+    if (text.isEmpty())
+        throw Exception(QStringLiteral("Loop Test value is empty."));
+    float current = 0;
+    if (!ReadNumber(text, current))
+        throw Exception(QStringLiteral("Loop Test value is a invalid floating-point number (IEEE 754)."));
+    thread.SetStatusText(QStringLiteral("Setting Loop"));
+    QString fixedAt;
+    if (ReportsNaN([&] { device().SetFixedCurrent(current); }))
+        fixedAt = QStringLiteral("Error (NaN)");
+    else if (current == NoCurrentReported)
+        fixedAt = QStringLiteral("Error");
+    else
+        fixedAt = FormatFixed(current, 3);
+    thread.SyncSetText(control(FixedAtControl), fixedAt);
+}
+
+void TMaintenanceJobs::JobLoopTestExit()
+{
+    thread.CheckTerminated();
+    float current = 0.0f;
+    if (ReportsNaN([&] { device().SetFixedCurrent(current); }))
+        thread.SetStatusText(QStringLiteral("Exit Loop Test -> Error (NaN)"));
+}
+
+// --- D/A trim ---
+
+void TMaintenanceJobs::JobDATrim()
+{
+    // The Maintenance tab has nothing to read: Refresh stays off afterwards.
+    thread.RefreshAllowed = false;
+    thread.CheckTerminated();
+    const TTrimPoint zero { 4.0f, QStringLiteral("Enter reference meter value (4mA):"), QStringLiteral("4"),
+                            QStringLiteral("The 4mA calibration has been adjusted to the entered meter reading.\r"
+                                           "Does the reference meter show 4mA now?"),
+                            &TComportHART::TrimLoopCurrentZero };
+    const TTrimPoint span { 20.0f, QStringLiteral("Enter reference meter value (20 mA):"), QStringLiteral("20"),
+                            QStringLiteral("The 20mA calibration has been adjusted to the entered meter reading.\r"
+                                           "Does the reference meter show 20mA now?"),
+                            &TComportHART::TrimLoopCurrentGain };
+    if (trimEndPoint(zero) && trimEndPoint(span))
+        JobLoopTestExit();
+}
+
+// The device stays at the set point while the user trims it again and again
+// until the meter shows it.
+bool TMaintenanceJobs::trimEndPoint(const TTrimPoint& point)
+{
+    fixCurrent(point.Current);
+    do {
+        if (!thread.SyncInputQuery(point.Prompt, point.Preset)) {
+            JobLoopTestExit();
+            return false;
+        }
+        trim(point, thread.TextValue);
+    } while (thread.AskContinue(point.Question) != TThreadBasis::ResultYes);
+    return true;
+}
+
+// A reading that is no number, or a trim command that fails, ends the job,
+// after the current has been released.
+void TMaintenanceJobs::trim(const TTrimPoint& point, const QString& reading)
+{
+    thread.CheckTerminated();
+    float measured = 0;
+    bool trimmed = ReadNumber(reading, measured);
+    if (trimmed) {
+        try {
+            (device().*point.Trim)(measured);
+        } catch (const ETerminateException&) {
+            throw;
+        } catch (const std::exception&) {
+            trimmed = false;
+        }
+    }
+    if (!trimmed) {
+        JobLoopTestExit();
+        throw Exception(QStringLiteral("Value is a invalid floating-point number (IEEE 754).\r\rTranaction will be terminated."));
+    }
+}
+
+void TMaintenanceJobs::fixCurrent(float current)
+{
+    thread.CheckTerminated();
+    device().SetFixedCurrent(current);
+    thread.SetStatusText(QStringLiteral("Analog output has been set to %1mA").arg(FormatFixed(current, 3)));
+}
+
+// --- Factory defaults and the configuration-changed flag ---
+
+void TMaintenanceJobs::JobRestoreFactoryDefaults()
+{
+    thread.CheckTerminated();
+    thread.SetStatusText(QStringLiteral("Restore Factory Defaults"));
+    device().RestoreFactoryDefaults();
+    // The window shows what the device holds now.
+    TReadJobs(thread).JobIdentifyAddressed();
+}
+
+void TMaintenanceJobs::JobResetConfigChanged()
+{
+    thread.CheckTerminated();
+    QObject* field = control(QStringLiteral("EditConfigurationChangeCounter"));
+    const QString text = thread.SyncGetText(field);
+    bool ok = false;
+    quint16 counter = text.toUShort(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    device().ResetConfigChangedFlag(counter);
+    thread.SyncSetEditText(field, QString::number(counter));
+}
