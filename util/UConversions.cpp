@@ -25,17 +25,26 @@ constexpr double FloatRoundingLimit = double(std::numeric_limits<float>::max()) 
 
 } // namespace
 
+float StrToFloat(const QString& text)
+{
+    float value = 0;
+    if (!TryStrToFloat(text, value))
+        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return value;
+}
+
 // Group separators are refused: with a decimal point "1,5" would otherwise
 // be read as fifteen.
-float StrToFloat(const QString& text)
+bool TryStrToFloat(const QString& text, float& value)
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double value = locale.toDouble(text.trimmed(), &ok);
-    if (!ok || !(std::abs(value) < FloatRoundingLimit))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-    return float(value);
+    const double number = locale.toDouble(text.trimmed(), &ok);
+    if (!ok || !(std::abs(number) < FloatRoundingLimit))
+        return false;
+    value = float(number);
+    return true;
 }
 
 QDate StrToDate(const QString& text)

@@ -12,5 +12,8 @@
 int StrToInt(const QString& text);
 // A number a 32-bit float can hold ("'x' is not a valid floating point value").
 float StrToFloat(const QString& text);
+// The same without the error: false, `value` unchanged, for a text that
+// does not convert.
+bool TryStrToFloat(const QString& text, float& value);
 // Day, month and four-digit year, points between them ("'x' is not a valid date").
 QDate StrToDate(const QString& text);

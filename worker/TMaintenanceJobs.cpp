@@ -1,10 +1,9 @@
 #include "worker/TMaintenanceJobs.h"
 
+#include "util/UConversions.h"
 #include "util/UPresentation.h"
 #include "worker/TReadJobs.h"
 #include "worker/TThreadMeridal.h"
-
-#include <QLocale>
 
 namespace {
 
@@ -13,14 +12,6 @@ constexpr float NoCurrentReported = -1.0f;
 
 const QString LoopTestValueControl = QStringLiteral("ComboBoxLoopTest");
 const QString FixedAtControl = QStringLiteral("EditFixedAt");
-
-// A number as the user types it: the locale's decimal separator.
-bool ReadNumber(const QString& text, float& value)
-{
-    bool ok = false;
-    value = QLocale().toFloat(text, &ok);
-    return ok;
-}
 
 } // namespace
 
@@ -38,7 +29,7 @@ void TMaintenanceJobs::JobLoopTestSet()
     if (text.isEmpty())
         throw Exception(QStringLiteral("Loop Test value is empty."));
     float current = 0;
-    if (!ReadNumber(text, current))
+    if (!TryStrToFloat(text, current))
         throw Exception(QStringLiteral("Loop Test value is a invalid floating-point number (IEEE 754)."));
     thread.SetStatusText(QStringLiteral("Setting Loop"));
     QString fixedAt;
@@ -74,8 +65,30 @@ void TMaintenanceJobs::JobDATrim()
                             QStringLiteral("The 20mA calibration has been adjusted to the entered meter reading.\r"
                                            "Does the reference meter show 20mA now?"),
                             &TComportHART::TrimLoopCurrentGain };
-    if (trimEndPoint(zero) && trimEndPoint(span))
+    try {
+        if (trimEndPoint(zero) && trimEndPoint(span))
+            JobLoopTestExit();
+    } catch (const ETerminateException&) {
+        throw; // the thread's shutdown releases the current
+    } catch (...) {
+        releaseAfterFailure();
+        throw;
+    }
+}
+
+// Whatever failed, also a command 40 answered with a current the device did
+// fix, the loop must not stay held: one release attempt before the error is
+// shown. Its own failure would only hide the error that matters.
+void TMaintenanceJobs::releaseAfterFailure()
+{
+    if (!device().CurrentFixed())
+        return;
+    try {
         JobLoopTestExit();
+    } catch (const ETerminateException&) {
+        throw;
+    } catch (const std::exception&) {
+    }
 }
 
 // The device stays at the set point while the user trims it again and again
@@ -93,13 +106,12 @@ bool TMaintenanceJobs::trimEndPoint(const TTrimPoint& point)
     return true;
 }
 
-// A reading that is no number, or a trim command that fails, ends the job,
-// after the current has been released.
+// A reading that is no number, or a trim command that fails, ends the job.
 void TMaintenanceJobs::trim(const TTrimPoint& point, const QString& reading)
 {
     thread.CheckTerminated();
     float measured = 0;
-    bool trimmed = ReadNumber(reading, measured);
+    bool trimmed = TryStrToFloat(reading, measured);
     if (trimmed) {
         try {
             (device().*point.Trim)(measured);
@@ -109,10 +121,8 @@ void TMaintenanceJobs::trim(const TTrimPoint& point, const QString& reading)
             trimmed = false;
         }
     }
-    if (!trimmed) {
-        JobLoopTestExit();
+    if (!trimmed)
         throw Exception(QStringLiteral("Value is a invalid floating-point number (IEEE 754).\r\rTranaction will be terminated."));
-    }
 }
 
 void TMaintenanceJobs::fixCurrent(float current)

@@ -37,4 +37,5 @@ private:
     bool trimEndPoint(const TTrimPoint& point);
     void trim(const TTrimPoint& point, const QString& reading);
     void fixCurrent(float current);
+    void releaseAfterFailure();
 };

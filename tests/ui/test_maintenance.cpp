@@ -210,8 +210,9 @@ private slots:
         QTest::addColumn<int>("zeroTrims");        // command 45
         QTest::addColumn<int>("spanTrims");        // command 46
         QTest::addColumn<QStringList>("log");      // the response log afterwards
+        QTest::addColumn<int>("nanFix");           // the command 40 answered with a NaN current, 0 none
         QTest::newRow("cancel at the first box") << QStringList { "cancel" } << QStringList { ZeroPrompt }
-                                                 << QStringList { Fix4, Release } << 0 << 0 << QStringList();
+                                                 << QStringList { Fix4, Release } << 0 << 0 << QStringList() << 0;
         // The probe refuses a reading far from 4 mA; the user tries again.
         QTest::newRow("no twice at the 4 mA question")
             << QStringList { "enter 5.5", "no", "enter 4.05", "no", "enter 4", "yes", "enter 19.9", "yes" }
@@ -219,9 +220,13 @@ private slots:
                              "The 20mA calibration has been adjusted to the entered meter reading.\nDoes the reference "
                              "meter show 20mA now?\n\nDo you want to continue?" }
             << QStringList { Fix4, Fix20, Release } << 3 << 1
-            << QStringList { "Cmd: 45: Trim Loop Current Zero -> Code 3: Passed Parameter Too Large" };
+            << QStringList { "Cmd: 45: Trim Loop Current Zero -> Code 3: Passed Parameter Too Large" } << 0;
         QTest::newRow("bad value") << QStringList { "enter abc", "ok" } << QStringList { ZeroPrompt, BadReading }
-                                   << QStringList { Fix4, Release } << 0 << 0 << QStringList();
+                                   << QStringList { Fix4, Release } << 0 << 0 << QStringList() << 0;
+        // The probe did go to 20 mA: the failed answer must not leave it there.
+        QTest::newRow("20 mA answered with NaN") << QStringList { "enter 4", "yes", "ok" }
+                                                 << QStringList { ZeroPrompt, ZeroQuestion, "Not a Number" }
+                                                 << QStringList { Fix4, Fix20, Release } << 1 << 0 << QStringList() << 2;
     }
 
     void daTrim()
@@ -232,8 +237,11 @@ private slots:
         QFETCH(int, zeroTrims);
         QFETCH(int, spanTrims);
         QFETCH(QStringList, log);
+        QFETCH(int, nanFix);
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
+        if (nanFix)
+            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NotANumber).OnCommand(40).OnRequest(nanFix));
         QStringList releasedBeforeEachBox;
         QList<DialogScript::Action> actions = TrimAnswers(answers);
         for (DialogScript::Action& action : actions) {
@@ -253,7 +261,7 @@ private slots:
         QCOMPARE(probe.rig.Bus().RequestCount(45), zeroTrims);
         QCOMPARE(probe.rig.Bus().RequestCount(46), spanTrims);
         QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), log);
-        if (texts.last() == BadReading)                     // released before the message
+        if (texts.last() == BadReading || nanFix)           // released before the message
             QCOMPARE(releasedBeforeEachBox.last(), sent.join(QLatin1Char('|')));
         QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
     }
