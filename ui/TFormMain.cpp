@@ -42,6 +42,10 @@ namespace {
 
 enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
 
+// Asked before offsets or the D/A trim change what production calibrated.
+const QString CalibrationQuestion =
+    QStringLiteral("This function will affect the sensor calibration done during the production process.\r\rDo you want to continue?");
+
 const QString SettingsKey = QStringLiteral("Settings");
 const QString FormsKey = QStringLiteral("Forms");
 const QString PortInUseMessage = QStringLiteral("COM port is already open.\r\rBe sure that the port is available and press Device > Rescan.");
@@ -383,8 +387,7 @@ bool TFormMain::ConfirmOffsetChange()
         return true;
     if (ControlColor(c.EditDV0Offset) != ModifiedColor && ControlColor(c.EditDV1Offset) != ModifiedColor)
         return true;
-    return messageDialog->AskYesNo(
-        QStringLiteral("This function will affect the sensor calibration done during the production process.\r\rDo you want to continue?"));
+    return messageDialog->AskYesNo(CalibrationQuestion);
 }
 
 void TFormMain::ButtonSetFloaterPVUpperRangeClick()
@@ -560,8 +563,7 @@ void TFormMain::ButtonDATrimClick()
 {
     if (!DeviceThread)
         return;
-    if (!messageDialog->AskYesNo(QStringLiteral("This function will affect the sensor calibration done during the "
-                                                "production process.\r\rDo you want to continue?"))
+    if (!messageDialog->AskYesNo(CalibrationQuestion)
         || !messageDialog->AskYesNo(QStringLiteral("Please connect a reference meter to the current loop.\rIt is strongly "
                                                    "recommended to remove the HART device from automatic process control "
                                                    "when doing the D/A trim!\r\rDo you want to continue?")))
@@ -633,11 +635,7 @@ void TFormMain::onPageChanged(int index)
 void TFormMain::PageControlChange()
 {
     if (visiblePage != Identification) {
-        try {
-            ButtonRefreshClick();
-        } catch (const Exception& e) {
-            showError(e.Message());
-        }
+        runShowingErrors(&TFormMain::ButtonRefreshClick);
         return;
     }
     c.ButtonSave->setEnabled(tracking->TabModified(Identification));
@@ -865,6 +863,15 @@ void TFormMain::showError(const QString& message)
     messageDialog->ShowError(message);
 }
 
+void TFormMain::runShowingErrors(void (TFormMain::*handler)())
+{
+    try {
+        (this->*handler)();
+    } catch (const Exception& e) {
+        showError(e.Message());
+    }
+}
+
 void TFormMain::checkControlChange(QObject* control)
 {
     try {
@@ -876,20 +883,8 @@ void TFormMain::checkControlChange(QObject* control)
 
 void TFormMain::connectHandlers()
 {
-    connect(c.ButtonRefresh, &QPushButton::clicked, this, [this] {
-        try {
-            ButtonRefreshClick();
-        } catch (const Exception& e) {
-            showError(e.Message());
-        }
-    });
-    connect(c.ButtonSave, &QPushButton::clicked, this, [this] {
-        try {
-            ButtonSaveClick();
-        } catch (const Exception& e) {
-            showError(e.Message());
-        }
-    });
+    connect(c.ButtonRefresh, &QPushButton::clicked, this, [this] { runShowingErrors(&TFormMain::ButtonRefreshClick); });
+    connect(c.ButtonSave, &QPushButton::clicked, this, [this] { runShowingErrors(&TFormMain::ButtonSaveClick); });
     connect(c.ButtonSetFloaterPVUpperRange, &QPushButton::clicked, this, &TFormMain::ButtonSetFloaterPVUpperRangeClick);
     connect(c.ButtonSetFloaterPVLowerRange, &QPushButton::clicked, this, &TFormMain::ButtonSetFloaterPVLowerRangeClick);
     connect(c.MenuRescan, &QAction::triggered, this, &TFormMain::MenuRescanClick);

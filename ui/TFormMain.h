@@ -139,6 +139,8 @@ private:
     void EditDeviceCodeChange();
     void checkControlChange(QObject* control);
     void showError(const QString& message);
+    // An event handler whose error is shown in the error box.
+    void runShowingErrors(void (TFormMain::*handler)());
 
     TFormMainControls c;
     TIniFile ini;

@@ -29,6 +29,12 @@ TWriteJobs::TWriteJobs(TThreadMeridal& thread)
 {
 }
 
+// A hidden group's entries are not the device's: they are never written.
+bool TWriteJobs::changedInShownGroup(int deviceVariable, QObject* entry)
+{
+    return thread.SyncGetVisible(control(QStringLiteral("GroupBox") + DV(deviceVariable))) && thread.SyncIsModified(entry);
+}
+
 bool TWriteJobs::confirmed() const
 {
     return device().ValuesConfirmed();
@@ -278,7 +284,7 @@ void TWriteJobs::StoreOffset()
     thread.SetStatusText(QStringLiteral("Write Device Variable Offset"));
     for (int i = 0; i < 2; ++i) {
         QObject* edit = control(QStringLiteral("Edit%1Offset").arg(DV(i)));
-        if (!thread.SyncGetVisible(control(QStringLiteral("GroupBox") + DV(i))) || !thread.SyncIsModified(edit))
+        if (!changedInShownGroup(i, edit))
             continue;
         QObject* unitLabel = control(QStringLiteral("Label%1OffsetUnit").arg(DV(i)));
         QString unit = thread.SyncGetText(unitLabel);
@@ -302,7 +308,7 @@ void TWriteJobs::StoreDamping()
     thread.SetStatusText(QStringLiteral("Write Device Variable Damping"));
     for (int i = 0; i < 2; ++i) {
         QObject* edit = control(QStringLiteral("Edit%1Damping").arg(DV(i)));
-        if (!thread.SyncGetVisible(control(QStringLiteral("GroupBox") + DV(i))) || !thread.SyncIsModified(edit))
+        if (!changedInShownGroup(i, edit))
             continue;
         float damping = StrToFloat(thread.SyncGetText(edit));
         device().WriteDampingValue(i, damping);

@@ -46,5 +46,6 @@ private:
     // whole tab is read again.
     void rereadIfWriteProtected(void (TReadJobs::*read)());
     bool anyModified(std::initializer_list<const char*> names);
+    bool changedInShownGroup(int deviceVariable, QObject* entry);
     bool confirmed() const;
 };
