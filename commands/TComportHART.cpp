@@ -423,12 +423,19 @@ void TComportHART::ReadMessage(QString& text)
 
 void TComportHART::ReadTagDescriptorDate(QString& tag, QString& descriptor, QDate& date)
 {
-    readTagDescriptorDate(tag, descriptor, date);
+    run({ 13, {}, 900, 23, QStringLiteral("Read Tag/Descriptor/Date") }, [&] { tagDescriptorDateFromAnswer(tag, descriptor, date); });
 }
 
-bool TComportHART::readTagDescriptorDate(QString& tag, QString& descriptor, QDate& date)
+// The date as the three bytes the device stores: a new probe may hold day or
+// month 0, which no date can represent, and a write of tag or descriptor must
+// neither need a valid date nor change the stored one.
+bool TComportHART::readStoredTagDescriptorDate(QString& tag, QString& descriptor, QByteArray& dateBytes)
 {
-    return run({ 13, {}, 900, 23, QStringLiteral("Read Tag/Descriptor/Date") }, [&] { tagDescriptorDateFromAnswer(tag, descriptor, date); });
+    return run({ 13, {}, 900, 23, QStringLiteral("Read Tag/Descriptor/Date") }, [&] {
+        tag = unpackedAt(2, 6);
+        descriptor = unpackedAt(8, 12);
+        dateBytes = Answer().Data.mid(20, 3);
+    });
 }
 
 void TComportHART::tagDescriptorDateFromAnswer(QString& tag, QString& descriptor, QDate& date) const
@@ -539,22 +546,31 @@ void TComportHART::WriteMessage(QString& text)
 
 void TComportHART::WriteTagDescriptorDate(QString& tag, QString& descriptor, QDate& date)
 {
-    if (tag.size() > TagLength)
-        throw Exception(QStringLiteral("Tag is too long"));
-    const QString paddedTag = Padded(tag, TagLength);
-    const QByteArray packedTag = EncodedField(PackASCII, paddedTag, QStringLiteral("Write Tag: "));
-    if (descriptor.size() > DescriptorLength)
-        throw Exception(QStringLiteral("Descriptor is too long"));
-    const QString paddedDescriptor = Padded(descriptor, DescriptorLength);
-    const QByteArray packedDescriptor = EncodedField(PackASCII, paddedDescriptor, QStringLiteral("Write Descriptor: "));
+    QByteArray data = packedTagDescriptor(tag, descriptor);
     if (date.year() < 1900)
         throw Exception(QStringLiteral("Date (year) has to be greater then 1900"));
     if (date.year() > 2155)
         throw Exception(QStringLiteral("Date (year) has to be less then 2156"));
-    tag = paddedTag;
-    descriptor = paddedDescriptor;
-    const QByteArray data = packedTag + packedDescriptor + Bytes({ date.day(), date.month(), date.year() - 1900 });
-    run({ 18, data, 1200, 23, QStringLiteral("Write Tag/Descriptor/Date"), Notify::BeforeReport }, [&] { tagDescriptorDateFromAnswer(tag, descriptor, date); });
+    data += Bytes({ date.day(), date.month(), date.year() - 1900 });
+    tag = Padded(tag, TagLength);
+    descriptor = Padded(descriptor, DescriptorLength);
+    run(tagDescriptorDateWrite(data), [&] { tagDescriptorDateFromAnswer(tag, descriptor, date); });
+}
+
+// Checks lengths and characters of both fields before anything is sent.
+QByteArray TComportHART::packedTagDescriptor(const QString& tag, const QString& descriptor) const
+{
+    if (tag.size() > TagLength)
+        throw Exception(QStringLiteral("Tag is too long"));
+    const QByteArray packedTag = EncodedField(PackASCII, Padded(tag, TagLength), QStringLiteral("Write Tag: "));
+    if (descriptor.size() > DescriptorLength)
+        throw Exception(QStringLiteral("Descriptor is too long"));
+    return packedTag + EncodedField(PackASCII, Padded(descriptor, DescriptorLength), QStringLiteral("Write Descriptor: "));
+}
+
+TComportHART::Operation TComportHART::tagDescriptorDateWrite(const QByteArray& data) const
+{
+    return { 18, data, 1200, 23, QStringLiteral("Write Tag/Descriptor/Date"), Notify::BeforeReport };
 }
 
 void TComportHART::WriteFinalAssemblyNumber(qint32& number)
@@ -679,22 +695,26 @@ void TComportHART::ChangeLoopCurrentMode(bool& loopCurrentMode)
     WritePollingAddress(address, loopCurrentMode);
 }
 
+// The stored date goes back byte for byte, also one that is no valid date.
 void TComportHART::WriteTagOrDescriptor(QString& text, bool isTag)
 {
     QString tag;
     QString descriptor;
-    QDate date;
-    if (!readTagDescriptorDate(tag, descriptor, date))
+    QByteArray storedDate;
+    if (!readStoredTagDescriptorDate(tag, descriptor, storedDate))
         throw Exception(CurrentTagDescriptorDateUnread);
-    WriteTagDescriptorDate(isTag ? text : tag, isTag ? descriptor : text, date);
+    (isTag ? tag : descriptor) = text;
+    const QByteArray data = packedTagDescriptor(tag, descriptor) + storedDate;
+    text = isTag ? Padded(text, TagLength) : Padded(text, DescriptorLength);
+    run(tagDescriptorDateWrite(data), [&] { text = isTag ? unpackedAt(2, 6) : unpackedAt(8, 12); });
 }
 
 void TComportHART::WriteDate(QDate& date)
 {
     QString tag;
     QString descriptor;
-    QDate currentDate;
-    if (!readTagDescriptorDate(tag, descriptor, currentDate))
+    QByteArray storedDate;
+    if (!readStoredTagDescriptorDate(tag, descriptor, storedDate))
         throw Exception(CurrentTagDescriptorDateUnread);
     WriteTagDescriptorDate(tag, descriptor, date);
 }

@@ -203,7 +203,9 @@ private:
     bool decodeIdentity(const THARTFrame& answer, Identify kind, TDeviceIdentity* identity = nullptr);
 
     bool readPollingAddress(quint8& address, bool& loopCurrentMode);
-    bool readTagDescriptorDate(QString& tag, QString& descriptor, QDate& date);
+    bool readStoredTagDescriptorDate(QString& tag, QString& descriptor, QByteArray& dateBytes);
+    QByteArray packedTagDescriptor(const QString& tag, const QString& descriptor) const;
+    Operation tagDescriptorDateWrite(const QByteArray& data) const;
     Operation finalAssemblyNumberWrite(quint32 number) const;
 
     // Decoding helpers over the last answer.

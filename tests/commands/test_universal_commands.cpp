@@ -796,6 +796,28 @@ private slots:
         QCOMPARE(device.port->Written.last(), Request(write));
     }
 
+    // A new probe may hold day and month 0. Tag and descriptor are still
+    // written, the stored date going back as it was, and a date can replace it.
+    void impossibleStoredDateDoesNotBlockTheWrites()
+    {
+        Device device;
+        const QByteArray storedFields = Hex("50 11 F1 82 08 20 50 13 8B 83 38 0C 15 61 4C 82 08 20");
+        const QByteArray answer13 = Hex("00 00") + storedFields + Hex("00 00 6E");
+        QString tag = "NEWTAG";
+        device.port->QueueAnswer(Answer(13, answer13));
+        device.port->QueueAnswer(Answer(18, Hex("00 00") + Hex(PackedNewTag) + storedFields.mid(6) + Hex("00 00 6E")));
+        device.hart->WriteTagOrDescriptor(tag, true);
+        QCOMPARE(device.port->Written.last(), Request(Hex("12 15") + Hex(PackedNewTag) + storedFields.mid(6) + Hex("00 00 6E")));
+        QCOMPARE(tag, QString("NEWTAG  "));
+
+        QDate date(2024, 2, 29);
+        device.port->QueueAnswer(Answer(13, answer13));
+        device.Answers(18, "00 00");
+        device.hart->WriteDate(date);
+        QCOMPARE(device.port->Written.last(), Request(Hex("12 15") + storedFields + Hex("1D 02 7C")));
+        QCOMPARE(device.port->Written.size(), 4);
+    }
+
     // Without the current fields the write would overwrite the device's
     // settings with guesses; nothing is written.
     void compositeWritesNeedTheCurrentFields()
