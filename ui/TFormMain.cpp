@@ -2,6 +2,9 @@
 
 #include "commands/UResponseCodes.h"
 #include "link/TComPort.h"
+#include "config/TConfigJobs.h"
+#include "config/TProductionTest.h"
+#include "ui/TConfigFileDialogs.h"
 #include "ui/TEntryFilter.h"
 #include "ui/TFormAbout.h"
 #include "ui/TFormCOMPortChooser.h"
@@ -27,6 +30,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -36,6 +40,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -121,6 +126,7 @@ void TFormMain::FormCreate()
 {
     settings = std::make_unique<TRegistryTool>(registryBasePath);
     messageDialog = std::make_unique<TMessageDialog>();
+    configFiles = std::make_unique<TConfigFileDialogs>(this, *settings, *messageDialog);
     messageDialog->SetTitle(QApplication::applicationName());
     applyStoredAutoRefresh();
     readAttemptCount();
@@ -603,6 +609,60 @@ void TFormMain::ButtonConfigChangedResetClick()
         startJob([thread = DeviceThread] { TMaintenanceJobs(*thread).JobResetConfigChanged(); });
 }
 
+// --- Configuration files ---
+
+void TFormMain::MenuSaveConfigAsClick()
+{
+    saveConfigAs(false);
+}
+
+void TFormMain::ButtonTestDeviceClick()
+{
+    saveConfigAs(true);
+}
+
+// Named after the probe and the moment, so that saves never collide:
+// "HART-Dev 1193046_20261209 140509.csv".
+void TFormMain::saveConfigAs(bool productionTest)
+{
+    if (!configFileCommandPossible())
+        return;
+    const QString suggestedName = FileNamePrefix + c.EditDeviceID->text() + QLatin1Char('_')
+        + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QLatin1Char(' ')
+        + LongTimeText(QTime::currentTime()).remove(QLatin1Char(':')) + QStringLiteral(".csv");
+    const QString path = configFiles->ChooseSaveFile(suggestedName);
+    if (path.isEmpty())
+        return;
+    showFirstTab();
+    DeviceThread->ConfigFileName = path;
+    if (productionTest)
+        startJob([thread = DeviceThread] { TProductionTest(*thread).JobProductionTest(); });
+    else
+        startJob([thread = DeviceThread] { TConfigJobs(*thread).JobSaveConfig(); });
+}
+
+void TFormMain::MenuLoadConfigClick()
+{
+    if (!configFileCommandPossible())
+        return;
+    const QString path = configFiles->ChooseLoadFile();
+    if (path.isEmpty())
+        return;
+    showFirstTab();
+    DeviceThread->ConfigFileName = path;
+    startJob([thread = DeviceThread] { TConfigJobs(*thread).JobLoadConfig(); });
+}
+
+// Files are written from, and loaded into, a device identified in this run.
+bool TFormMain::configFileCommandPossible()
+{
+    if (!DeviceThread) {
+        messageDialog->ShowInfo(QStringLiteral("No HART device was found. Rescan and try again."));
+        return false;
+    }
+    return DeviceThread->Identified;
+}
+
 // --- Tabs and timers ---
 
 bool TFormMain::PageControlChanging(int leaving)
@@ -787,6 +847,16 @@ bool TFormMain::ResponseLogContains(const QString& text)
     return windows.Protokoll->Contains(text);
 }
 
+QStringList TFormMain::ResponseLogLines()
+{
+    return windows.Protokoll->Lines();
+}
+
+void TFormMain::ClearResponseLog()
+{
+    windows.Protokoll->Clear();
+}
+
 QDialog* TFormMain::CreateZeroRetryDialog(const QString& content)
 {
     auto* dialog = new TTaskDialog(this);
@@ -901,6 +971,9 @@ void TFormMain::connectHandlers()
     connect(c.ButtonDATrim, &QPushButton::clicked, this, &TFormMain::ButtonDATrimClick);
     connect(c.ButtonRestoreFactoryDefaults, &QPushButton::clicked, this, &TFormMain::ButtonRestoreFactoryDefaultsClick);
     connect(c.ButtonConfigChangedReset, &QPushButton::clicked, this, &TFormMain::ButtonConfigChangedResetClick);
+    connect(c.MenuSaveConfigAs, &QAction::triggered, this, &TFormMain::MenuSaveConfigAsClick);
+    connect(c.MenuLoadConfig, &QAction::triggered, this, &TFormMain::MenuLoadConfigClick);
+    connect(c.ButtonTestDevice, &QPushButton::clicked, this, &TFormMain::ButtonTestDeviceClick);
     connect(c.TimerRefresh, &QTimer::timeout, this, &TFormMain::TimerRefreshTimer);
     connect(c.TimerDiagnostics, &QTimer::timeout, this, &TFormMain::TimerDiagnosticsTimer);
     connect(c.EditManufacturerID, &QLineEdit::textChanged, this, &TFormMain::EditManufacturerIDChange);

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QAction;
+class TConfigFileDialogs;
 class TFormCOMPortChooser;
 class TFormDeviceStatus;
 class TFormLoopTest;
@@ -75,6 +76,9 @@ public:
     void ButtonDATrimClick();
     void ButtonRestoreFactoryDefaultsClick();
     void ButtonConfigChangedResetClick();
+    void MenuSaveConfigAsClick();
+    void MenuLoadConfigClick();
+    void ButtonTestDeviceClick();
 
     // --- The device thread's view of the windows ---
     QList<QWidget*> Forms() override;
@@ -86,6 +90,8 @@ public:
     void AcceptTabValues() override;
     void AddResponseLogLine(const QString& line) override;
     bool ResponseLogContains(const QString& text) override;
+    QStringList ResponseLogLines() override;
+    void ClearResponseLog() override;
     QDialog* CreateZeroRetryDialog(const QString& content) override;
     void SetLifeListAddress(int row) override;
 
@@ -127,6 +133,9 @@ private:
     void showFirstTab();
     bool confirmRestoreFactoryDefaults();
     void showLifeList();
+    // The save flow; the production test saves its snapshots the same way.
+    void saveConfigAs(bool productionTest);
+    bool configFileCommandPossible();
     void endProgram();
 
     bool ConfirmOffsetChange();
@@ -147,6 +156,7 @@ private:
     std::unique_ptr<TRegistryTool> settings;
     std::unique_ptr<TMessageDialog> messageDialog;
     std::unique_ptr<TChangeTracking> tracking;
+    std::unique_ptr<TConfigFileDialogs> configFiles;
     TCompanions windows;
     QString registryBasePath;
     int visiblePage = 0;

@@ -1,6 +1,8 @@
 #include "util/UPresentation.h"
 
 #include <QLocale>
+#include <QRegularExpression>
+#include <QTime>
 
 #include <cmath>
 
@@ -16,6 +18,14 @@ constexpr double FirstWiderValue = 1e16;
 QString ShortDateFormat()
 {
     return QStringLiteral("dd.MM.yyyy");
+}
+
+QString LongTimeText(const QTime& time)
+{
+    QLocale locale;
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return locale.toString(time, format.trimmed());
 }
 
 QString FloatKeyChars()

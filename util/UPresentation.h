@@ -2,11 +2,17 @@
 
 #include <QString>
 
+class QTime;
+
 // How the program shows numbers and dates: the locale's decimal separator,
 // dates as day.month.four-digit year.
 
 // The program-wide short date format (day, month, four-digit year, points).
 QString ShortDateFormat();
+
+// A time of day in the locale's long time format, without the time zone
+// that Qt's long format adds: "14:05:09" with a 24-hour clock.
+QString LongTimeText(const QTime& time);
 
 // Characters a float entry field accepts: backspace, "-", the digits and the
 // locale's decimal separator.

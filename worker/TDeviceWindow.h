@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QLabel;
@@ -38,6 +39,8 @@ public:
 
     virtual void AddResponseLogLine(const QString& line) = 0;
     virtual bool ResponseLogContains(const QString& text) = 0;
+    virtual QStringList ResponseLogLines() = 0;
+    virtual void ClearResponseLog() = 0;
 
     // The polling search's question when address 0 is silent, for the device
     // thread to show. Its result is the pressed button's: 100 "&Rescan 0",

@@ -19,6 +19,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <chrono>
 #include <future>
 #include <memory>
 
@@ -137,6 +138,15 @@ void TThreadBasis::CheckTerminated() const
 {
     if (terminated)
         throw ETerminateException(QStringLiteral("Thread is terminiated."));
+}
+
+void TThreadBasis::Wait(int ms)
+{
+    {
+        std::unique_lock<std::mutex> lock(parkMutex);
+        parkChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return bool(terminated); });
+    }
+    CheckTerminated();
 }
 
 void TThreadBasis::CheckAborted() const

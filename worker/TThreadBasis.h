@@ -61,6 +61,9 @@ public:
     // Any thread: the next CheckTerminated raises, a parked thread ends.
     virtual void Terminate();
     void CheckTerminated() const;
+    // Worker: waits `ms` milliseconds, or raises as soon as the thread is
+    // terminated, so that a long wait never delays the program's end.
+    void Wait(int ms);
     void Abort() { aborted = true; }
     void CheckAborted() const;
 

@@ -418,6 +418,18 @@ bool TThreadMeridal::ResponseLogContains(const QString& text)
     return BoolResult;
 }
 
+QStringList TThreadMeridal::ResponseLogLines()
+{
+    QStringList lines;
+    Synchronize([&] { lines = window.ResponseLogLines(); });
+    return lines;
+}
+
+void TThreadMeridal::ClearResponseLog()
+{
+    Synchronize([&] { window.ClearResponseLog(); });
+}
+
 int TThreadMeridal::AskContinue(const QString& message)
 {
     return SyncAskYesNo(message + QStringLiteral("\r\rDo you want to continue?"));

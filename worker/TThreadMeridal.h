@@ -77,6 +77,8 @@ public:
     void AddDynamicVariableChoice(const QString& name);
     void AddResponseLogLine(const QString& line);
     bool ResponseLogContains(const QString& text);
+    QStringList ResponseLogLines();
+    void ClearResponseLog();
     // Yes/No warning with "Do you want to continue?" appended; 6 is Yes.
     int AskContinue(const QString& message);
     int AskZeroRetry(const QString& content) override;

@@ -5,6 +5,7 @@
 #include "util/UPresentation.h"
 #include "worker/TReadJobs.h"
 #include "worker/TThreadMeridal.h"
+#include "worker/URangeCheck.h"
 
 namespace {
 
@@ -249,11 +250,7 @@ void TWriteJobs::StorePVRange()
 
 void TWriteJobs::CheckRange(const QString& name, float value) const
 {
-    // Written so that a value that is not a number fails the first test.
-    if (!(value >= thread.PVLowerLimit))
-        throw Exception(name + QStringLiteral(" is less than minimum (") + Fixed3(thread.PVLowerLimit) + QLatin1Char(')'));
-    if (value > thread.PVUpperLimit)
-        throw Exception(name + QStringLiteral(" is greater than maximum (") + Fixed3(thread.PVUpperLimit) + QLatin1Char(')'));
+    ::CheckRange(name, value, thread.PVLowerLimit, thread.PVUpperLimit);
 }
 
 // --- Device variables ---

@@ -37,6 +37,8 @@ public:
     void AcceptTabValues() override;
     void AddResponseLogLine(const QString& line) override { responseLog.append(line); }
     bool ResponseLogContains(const QString& text) override;
+    QStringList ResponseLogLines() override { return responseLog; }
+    void ClearResponseLog() override { responseLog.clear(); }
     QDialog* CreateZeroRetryDialog(const QString& content) override;
     void SetLifeListAddress(int row) override { lifeListRow = row; }
     void WriteSetting(const QString& subkey, const QString& valueName, const QString& text) override;

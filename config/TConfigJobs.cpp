@@ -1,0 +1,264 @@
+#include "config/TConfigJobs.h"
+
+#include "config/TConfigDeviceHART.h"
+#include "config/TConfigLoader.h"
+#include "config/TConfigWriter.h"
+#include "config/UConfigValues.h"
+#include "worker/TFamilyJobs.h"
+#include "worker/TReadJobs.h"
+#include "worker/TThreadMeridal.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString IdentificationStatus = QStringLiteral("Save \"Identification\" values");
+const QString DeviceVariablesStatus = QStringLiteral("Save \"Device Variables\" values");
+
+// The status flags as the file names them, in file order, with the check
+// box of the device status window that shows each.
+const struct
+{
+    const char* Name;
+    const char* Box;
+} StatusFlags[] = {
+    { "Success", "CheckBoxSuccess" },
+    { "Cold Start", "CheckBoxColdStart" },
+    { "Configuration Changed", "CheckBoxConfigurationChanged" },
+    { "Device Malfunction", "CheckBoxDeviceMalfunction" },
+    { "Primary Variable Out Of Limits", "CheckBoxPriVarOutOfLimit" },
+    { "Non-Primary Variable Out Of Limits", "CheckBoxNonPriVarOutOfLimit" },
+    { "Loop Current Fixed", "CheckBoxLoopCurrentFixed" },
+    { "Loop Current Saturated", "CheckBoxLoopCurrentSaturated" },
+    { "More Status Available", "CheckBoxMoreStatusAvailable" },
+    { "HART Parameter Error", "CheckBoxHARTParaError" },
+    { "Measurement Error", "CheckBoxMeasureError" },
+    { "Transmitter Parameter Error", "CheckBoxTransParaError" },
+    { "Error Counter Error", "CheckBoxErrorCountError" },
+    { "Low Voltage Error", "CheckBoxLowVoltageError" },
+    { "Dry Warning", "CheckBoxDryWarning" },
+};
+
+// A stored date that is no valid date (a new probe may hold day 0) is
+// written with its numbers as they are; loading it back is refused.
+QString StoredDateText(const QByteArray& bytes)
+{
+    if (bytes.size() != 3)
+        return QString();
+    const int day = quint8(bytes.at(0));
+    const int month = quint8(bytes.at(1));
+    const int year = 1900 + quint8(bytes.at(2));
+    const QDate date(year, month, day);
+    if (date.isValid())
+        return DateText(date);
+    return QStringLiteral("%1.%2.%3").arg(day, 2, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0')).arg(year);
+}
+
+QString Key(const char* text)
+{
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
+TConfigJobs::TConfigJobs(TThreadMeridal& thread)
+    : TJobSteps(thread)
+{
+}
+
+// --- Saving ---
+
+void TConfigJobs::JobSaveConfig()
+{
+    thread.CheckTerminated();
+    thread.ClearResponseLog();
+    const QString name = thread.ConfigFileName;
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception(QStringLiteral("Error upon creating the file:\r\n  ") + name);
+    TConfigWriter out(file, thread.ConfigSeparator);
+    try {
+        saveConfiguration(out);
+        if (!file.commit())
+            throw Exception(file.errorString());
+    } catch (const ETerminateException&) {
+        throw;
+    } catch (const Exception& e) {
+        throw Exception(e.Message() + QStringLiteral("\r\rThe configuration file was not written:\r\n  ") + name);
+    }
+    thread.SetStatusText(QStringLiteral("File saved"));
+}
+
+void TConfigJobs::saveConfiguration(TConfigWriter& out)
+{
+    out.Line(QStringLiteral("HART Device Configuration"));
+    saveIdentification(out);
+    saveAnalogOutput(out);
+    saveDeviceVariables(out);
+    saveOthers(out);
+    saveLastStatus(out);
+}
+
+void TConfigJobs::section(TConfigWriter& out, const QString& statusText, const QString& name)
+{
+    thread.CheckTerminated();
+    thread.SetStatusText(statusText);
+    out.Line();
+    out.Line(name);
+}
+
+void TConfigJobs::saveIdentification(TConfigWriter& out)
+{
+    section(out, IdentificationStatus, QStringLiteral("Identification"));
+    out.KeyValue(QStringLiteral("SaveDate"), DateTimeText(QDateTime::currentDateTime()));
+    saveIdentity(out, "Manufacturer ID", "EditManufacturerID");
+    saveIdentity(out, "Device Code", "EditDeviceCode");
+    saveIdentity(out, "Device ID", "EditDeviceID");
+    saveIdentity(out, "Universal Cmd. Rev.", "EditUniversalCmdRev");
+    saveIdentity(out, "Device Rev.", "EditDeviceRev");
+    saveIdentity(out, "Firmware Rev.", "EditFirmwareRev");
+    saveIdentity(out, "Hardware Rev.", "EditHardwareRev");
+
+    quint8 pollingAddress = 0;
+    bool loopCurrentMode = false;
+    device().ReadPollingAddress(pollingAddress, loopCurrentMode);
+    out.KeyValue(QStringLiteral("Polling Address"), QString::number(pollingAddress));
+    out.KeyBool(QStringLiteral("Loop Current Mode"), loopCurrentMode);
+
+    QString tag;
+    QString descriptor;
+    QByteArray date;
+    device().ReadStoredTagDescriptorDate(tag, descriptor, date);
+    thread.SetStatusText(IdentificationStatus);
+    QString longTag;
+    device().ReadLongTag(longTag);
+    QString message;
+    device().ReadMessage(message);
+    thread.SetStatusText(IdentificationStatus);
+    qint32 finalAssemblyNumber = 0;
+    device().ReadFinalAssemblyNumber(finalAssemblyNumber);
+    out.KeyValue(QStringLiteral("Tag"), tag);
+    out.KeyValue(QStringLiteral("Long Tag"), longTag);
+    out.KeyValue(QStringLiteral("Descriptor"), descriptor);
+    out.KeyValue(QStringLiteral("Message"), message);
+    out.KeyValue(QStringLiteral("Date"), StoredDateText(date));
+    out.KeyValue(QStringLiteral("Final Assem. No."), QString::number(finalAssemblyNumber));
+}
+
+// As the main window shows it.
+void TConfigJobs::saveIdentity(TConfigWriter& out, const char* key, const char* edit)
+{
+    out.KeyValue(Key(key), thread.SyncGetText(control(Key(edit))));
+}
+
+void TConfigJobs::saveAnalogOutput(TConfigWriter& out)
+{
+    section(out, QStringLiteral("Save \"Analog Output\" values"), QStringLiteral("Analog Output"));
+    QString limitUnit;
+    float upperLimit = 0;
+    float lowerLimit = 0;
+    device().ReadPVLimits(limitUnit, upperLimit, lowerLimit);
+    out.KeyValue(QStringLiteral("Sensor Upper Range"), NumberWithUnitText(upperLimit, limitUnit));
+    out.KeyValue(QStringLiteral("Sensor Lower Range"), NumberWithUnitText(lowerLimit, limitUnit));
+
+    // No alarm code known until the device has reported one.
+    quint8 alarmSelection = 0xFF;
+    float upperRange = 0;
+    float lowerRange = 0;
+    QString rangeUnit;
+    device().ReadPVRange(alarmSelection, upperRange, lowerRange, rangeUnit);
+    out.KeyValue(QStringLiteral("PV Upper Range"), NumberWithUnitText(upperRange, rangeUnit));
+    out.KeyValue(QStringLiteral("PV Lower Range"), NumberWithUnitText(lowerRange, rangeUnit));
+    out.KeyValue(QStringLiteral("PV Alarm Selection"), AlarmSelectionText(alarmSelection));
+}
+
+void TConfigJobs::saveDeviceVariables(TConfigWriter& out)
+{
+    section(out, DeviceVariablesStatus, QStringLiteral("Device Variables"));
+    TDeviceVariable variables[4];
+    device().ReadDeviceVariables(variables[0], variables[1], variables[2], variables[3]);
+    for (int n = 0; n < 4; ++n) {
+        if (!variables[n].Valid)
+            continue;
+        out.KeyValue(QStringLiteral("DV%1 Unit").arg(n), variables[n].UnitText);
+        if (n <= 1)
+            saveOffsetAndDamping(out, n);
+    }
+    quint8 codes[4] = {};
+    device().ReadVariableAssignments(codes[0], codes[1], codes[2], codes[3]);
+    const char* const keys[4] = { "PV", "SV", "TV", "QV" };
+    for (int position = 0; position < 4; ++position)
+        out.KeyValue(Key(keys[position]), device().MappingText(codes[position], false));
+}
+
+void TConfigJobs::saveOffsetAndDamping(TConfigWriter& out, int deviceVariable)
+{
+    QString unit;
+    float offset = 0;
+    device().ReadOffset(deviceVariable, unit, offset);
+    out.KeyValue(QStringLiteral("DV%1 Offset").arg(deviceVariable), NumberWithUnitText(offset, unit));
+    float damping = 0;
+    device().ReadDampingValue(deviceVariable, damping);
+    out.KeyValue(QStringLiteral("DV%1 Damping").arg(deviceVariable), DampingText(damping));
+    thread.SetStatusText(DeviceVariablesStatus);
+}
+
+void TConfigJobs::saveOthers(TConfigWriter& out)
+{
+    section(out, QStringLiteral("Save \"Other\" values"), QStringLiteral("Others"));
+    bool protect = false;
+    device().ReadProtectionMode(protect);
+    out.KeyBool(QStringLiteral("Protection Mode"), protect);
+    TFamilyJobs(thread).FetchDeviceVariableEnable();
+    saveEnable(out, "DV1 enabled", "CheckBoxEnableDV1");
+    saveEnable(out, "DV3 enabled", "CheckBoxEnableDV3");
+}
+
+// Only a flag the user could change is worth loading into another probe.
+void TConfigJobs::saveEnable(TConfigWriter& out, const char* key, const char* box)
+{
+    QObject* checkBox = control(Key(box));
+    if (thread.SyncGetEnabled(checkBox))
+        out.KeyBool(Key(key), thread.SyncGetChecked(checkBox));
+}
+
+// The refusals and warnings of this save, and the status of its last answer.
+void TConfigJobs::saveLastStatus(TConfigWriter& out)
+{
+    section(out, QStringLiteral("Save last Device Status"), QStringLiteral("Response Code(s)"));
+    for (const QString& line : thread.ResponseLogLines())
+        out.Line(line);
+    out.Line();
+    out.Line();
+    out.Line(QStringLiteral("Last Device Status"));
+    for (const auto& flag : StatusFlags) {
+        if (thread.SyncGetChecked(control(Key(flag.Box))))
+            out.KeyValue(Key(flag.Name), QStringLiteral("true"));
+    }
+}
+
+// --- Loading ---
+
+void TConfigJobs::JobLoadConfig()
+{
+    thread.CheckTerminated();
+    bool protect = false;
+    device().ReadProtectionMode(protect);
+    if (protect) {
+        thread.AddResponseLogLine(QStringLiteral("HART device is in Wrote Protect Mode"));
+        return;
+    }
+    const QString name = thread.ConfigFileName;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Error upon opening the file:\r\n  ") + name);
+    const QByteArray content = file.readAll();
+    file.close();
+    TConfigDeviceHART target(thread);
+    TConfigLoader(target, thread.ConfigSeparator).Load(content);
+    // The window shows what the device holds now.
+    TReadJobs(thread).JobReadIdentification();
+    thread.SetStatusText(QStringLiteral("Done"));
+}

@@ -1,0 +1,113 @@
+#include "config/TProductionTest.h"
+
+#include "config/TConfigJobs.h"
+#include "config/TConfigWriter.h"
+#include "config/UConfigValues.h"
+#include "util/UConversions.h"
+#include "worker/TThreadMeridal.h"
+#include "worker/TWriteJobs.h"
+
+#include <QDateTime>
+#include <QFile>
+
+namespace {
+
+constexpr float LowAlarmCurrent = 3.6f;
+constexpr float HighAlarmCurrent = 21.5f;
+
+QString Now()
+{
+    return DateTimeText(QDateTime::currentDateTime());
+}
+
+} // namespace
+
+TProductionTest::TProductionTest(TThreadMeridal& thread)
+    : TJobSteps(thread)
+{
+}
+
+void TProductionTest::JobProductionTest()
+{
+    thread.CheckTerminated();
+    const QString protocolName = thread.ConfigFileName;
+    QFile file(protocolName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Exception(QStringLiteral("Error upon creating the file:\r\n  ") + protocolName);
+    TConfigWriter protocol(file, thread.ConfigSeparator);
+    std::exception_ptr failure;
+    try {
+        runSteps(protocol, protocolName);
+    } catch (const ETerminateException&) {
+        throw; // the thread's shutdown releases the current
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        releaseCurrent();
+    } catch (const ETerminateException&) {
+        throw;
+    } catch (...) {
+        // A failed release must not hide the error that ended the test.
+        if (!failure)
+            failure = std::current_exception();
+    }
+    file.close();
+    thread.SetStatusText(QStringLiteral("Test beendet"));
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TProductionTest::runSteps(TConfigWriter& protocol, const QString& protocolName)
+{
+    protocol.Line(QStringLiteral("Test gestartet: ") + Now());
+    for (const auto& [key, edit] : { std::pair { "Device ID", "EditDeviceID" }, std::pair { "Device Code", "EditDeviceCode" },
+                                     std::pair { "Device Rev.", "EditDeviceRev" },
+                                     std::pair { "Universal Cmd. Rev.", "EditUniversalCmdRev" } })
+        protocol.KeyValue(QString::fromLatin1(key), thread.SyncGetText(control(QString::fromLatin1(edit))));
+    protocol.Line();
+    step(protocol, QStringLiteral("Test bei niedriger Stromaufnahme (3,6mA):  "),
+         [&] { snapshot(LowAlarmCurrent, protocolName + QStringLiteral(".bei36")); });
+    thread.CheckTerminated();
+    step(protocol, QStringLiteral("Test bei hoher Stromaufnahme (21.5mA):  "),
+         [&] { snapshot(HighAlarmCurrent, protocolName + QStringLiteral(".bei215")); });
+    step(protocol, QStringLiteral("Schreiben des heutigen Datum:  "), [&] { writeTodaysDate(); });
+    step(protocol, QStringLiteral("Werkeinstellungen speichern:  "), [&] { storeFactoryDefaults(); });
+    protocol.Line();
+    protocol.Line(QStringLiteral("Test beendet: ") + Now());
+}
+
+void TProductionTest::step(TConfigWriter& protocol, const QString& text, const std::function<void()>& body)
+{
+    protocol.Begin(text);
+    body();
+    protocol.Line(QStringLiteral("fertig"));
+}
+
+void TProductionTest::snapshot(float current, const QString& fileName)
+{
+    float fixed = current;
+    device().SetFixedCurrent(fixed);
+    thread.ConfigFileName = fileName;
+    TConfigJobs(thread).JobSaveConfig();
+}
+
+// Tag and descriptor go back as shown, whether edited or not.
+void TProductionTest::writeTodaysDate()
+{
+    thread.SyncSetEditText(control(QStringLiteral("EditDate")), DateText(QDate::currentDate()));
+    TWriteJobs(thread).StoreTagDescriptorDate(true);
+}
+
+void TProductionTest::storeFactoryDefaults()
+{
+    device().StoreFactoryDefaults(StrToInt(thread.SyncGetText(control(QStringLiteral("EditDeviceID")))));
+    thread.SetStatusText(QStringLiteral("Werkeinstellungen werden gespeichert. Sonde nicht ausschalten!"));
+    thread.Wait(FactoryDefaultsWaitMs);
+}
+
+void TProductionTest::releaseCurrent()
+{
+    float release = 0.0f;
+    device().SetFixedCurrent(release);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "worker/TJobSteps.h"
+
+#include <QString>
+
+#include <functional>
+
+class TConfigWriter;
+
+// The end-of-line test of a newly built probe: a configuration snapshot at
+// each alarm current, today's date written into the probe, its settings
+// stored as factory defaults. Each step is recorded in a protocol file (in
+// German, for the production floor) before it runs and marked "fertig" once
+// it has succeeded, so an interrupted test shows where it stopped. However
+// the test ends, the fixed output current is released.
+class TProductionTest : private TJobSteps
+{
+public:
+    explicit TProductionTest(TThreadMeridal& thread);
+
+    void JobProductionTest();
+
+    static constexpr int FactoryDefaultsWaitMs = 10000;
+
+private:
+    void runSteps(TConfigWriter& protocol, const QString& protocolName);
+    void step(TConfigWriter& protocol, const QString& text, const std::function<void()>& body);
+    void snapshot(float current, const QString& fileName);
+    void writeTodaysDate();
+    void storeFactoryDefaults();
+    void releaseCurrent();
+};
