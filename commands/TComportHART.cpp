@@ -426,10 +426,9 @@ void TComportHART::ReadTagDescriptorDate(QString& tag, QString& descriptor, QDat
     run({ 13, {}, 900, 23, QStringLiteral("Read Tag/Descriptor/Date") }, [&] { tagDescriptorDateFromAnswer(tag, descriptor, date); });
 }
 
-// The date as the three bytes the device stores: a new probe may hold day or
-// month 0, which no date can represent, and a write of tag or descriptor must
-// neither need a valid date nor change the stored one.
-bool TComportHART::readStoredTagDescriptorDate(QString& tag, QString& descriptor, QByteArray& dateBytes)
+// A write of tag or descriptor must neither need a valid date nor change the
+// stored one.
+bool TComportHART::ReadStoredTagDescriptorDate(QString& tag, QString& descriptor, QByteArray& dateBytes)
 {
     return run({ 13, {}, 900, 23, QStringLiteral("Read Tag/Descriptor/Date") }, [&] {
         tag = unpackedAt(2, 6);
@@ -701,7 +700,7 @@ void TComportHART::WriteTagOrDescriptor(QString& text, bool isTag)
     QString tag;
     QString descriptor;
     QByteArray storedDate;
-    if (!readStoredTagDescriptorDate(tag, descriptor, storedDate))
+    if (!ReadStoredTagDescriptorDate(tag, descriptor, storedDate))
         throw Exception(CurrentTagDescriptorDateUnread);
     (isTag ? tag : descriptor) = text;
     const QByteArray data = packedTagDescriptor(tag, descriptor) + storedDate;
@@ -714,7 +713,7 @@ void TComportHART::WriteDate(QDate& date)
     QString tag;
     QString descriptor;
     QByteArray storedDate;
-    if (!readStoredTagDescriptorDate(tag, descriptor, storedDate))
+    if (!ReadStoredTagDescriptorDate(tag, descriptor, storedDate))
         throw Exception(CurrentTagDescriptorDateUnread);
     WriteTagDescriptorDate(tag, descriptor, date);
 }

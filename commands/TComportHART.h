@@ -80,6 +80,10 @@ public:
     void ReadPollingAddress(quint8& address, bool& loopCurrentMode);
     void ReadMessage(QString& text);
     void ReadTagDescriptorDate(QString& tag, QString& descriptor, QDate& date);
+    // The date as the device stores it: day, month, year - 1900. A new probe
+    // may hold day or month 0, which no date represents. False when the
+    // answer did not carry the fields.
+    bool ReadStoredTagDescriptorDate(QString& tag, QString& descriptor, QByteArray& dateBytes);
     void ReadPVLimits(QString& unitText, float& upperLimit, float& lowerLimit);
     void ReadPVRange(quint8& alarmSelection, float& upperRange, float& lowerRange, QString& unitText);
     void ReadFinalAssemblyNumber(qint32& number);
@@ -203,7 +207,6 @@ private:
     bool decodeIdentity(const THARTFrame& answer, Identify kind, TDeviceIdentity* identity = nullptr);
 
     bool readPollingAddress(quint8& address, bool& loopCurrentMode);
-    bool readStoredTagDescriptorDate(QString& tag, QString& descriptor, QByteArray& dateBytes);
     QByteArray packedTagDescriptor(const QString& tag, const QString& descriptor) const;
     Operation tagDescriptorDateWrite(const QByteArray& data) const;
     Operation finalAssemblyNumberWrite(quint32 number) const;

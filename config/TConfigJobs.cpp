@@ -4,6 +4,7 @@
 #include "config/TConfigLoader.h"
 #include "config/TConfigWriter.h"
 #include "config/UConfigValues.h"
+#include "util/UPresentation.h"
 #include "worker/TFamilyJobs.h"
 #include "worker/TReadJobs.h"
 #include "worker/TThreadMeridal.h"
@@ -40,21 +41,6 @@ const struct
     { "Low Voltage Error", "CheckBoxLowVoltageError" },
     { "Dry Warning", "CheckBoxDryWarning" },
 };
-
-// A stored date that is no valid date (a new probe may hold day 0) is
-// written with its numbers as they are; loading it back is refused.
-QString StoredDateText(const QByteArray& bytes)
-{
-    if (bytes.size() != 3)
-        return QString();
-    const int day = quint8(bytes.at(0));
-    const int month = quint8(bytes.at(1));
-    const int year = 1900 + quint8(bytes.at(2));
-    const QDate date(year, month, day);
-    if (date.isValid())
-        return DateText(date);
-    return QStringLiteral("%1.%2.%3").arg(day, 2, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0')).arg(year);
-}
 
 QString Key(const char* text)
 {
@@ -143,6 +129,8 @@ void TConfigJobs::saveIdentification(TConfigWriter& out)
     out.KeyValue(QStringLiteral("Long Tag"), longTag);
     out.KeyValue(QStringLiteral("Descriptor"), descriptor);
     out.KeyValue(QStringLiteral("Message"), message);
+    // A date that is none (a new probe may hold day 0) is written as it is
+    // stored; loading it back is refused.
     out.KeyValue(QStringLiteral("Date"), StoredDateText(date));
     out.KeyValue(QStringLiteral("Final Assem. No."), QString::number(finalAssemblyNumber));
 }

@@ -54,23 +54,35 @@ TConfigLoader::TConfigLoader(TConfigDevice& device, const QString& separator)
 {
 }
 
+// Write protection is switched after every other line, wherever the file
+// has it: a file saved from a protected probe lists it before the enable
+// flags, which the probe would refuse once protected.
 void TConfigLoader::Load(const QByteArray& content)
 {
+    QList<TConfigEntry> protection;
     for (const QString& line : ConfigFileLines(content)) {
-        device.CheckTerminated();
         const TConfigEntry entry = ConfigEntry(line, separator);
-        if (entry.Key.isEmpty())
-            continue;
-        device.ShowStatus(QStringLiteral("Processing key \"") + entry.Key + QLatin1Char('"'));
-        try {
+        if (entry.Key == QLatin1String("protection mode"))
+            protection << entry;
+        else if (!entry.Key.isEmpty())
             applyLine(entry);
-        } catch (const Exception& e) {
-            device.LogLine(e.Message());
-        }
     }
+    for (const TConfigEntry& entry : protection)
+        applyLine(entry);
 }
 
 void TConfigLoader::applyLine(const TConfigEntry& entry)
+{
+    device.CheckTerminated();
+    device.ShowStatus(QStringLiteral("Processing key \"") + entry.Key + QLatin1Char('"'));
+    try {
+        applyRows(entry);
+    } catch (const Exception& e) {
+        device.LogLine(e.Message());
+    }
+}
+
+void TConfigLoader::applyRows(const TConfigEntry& entry)
 {
     for (const TKeyRow& row : KeyTable) {
         const QLatin1String key(row.Key);

@@ -12,7 +12,8 @@ class TConfigDevice;
 // that match its key; a line that fails adds its message, as one line, to
 // the response log, and the load goes on with the next line. Lines without
 // a key, and keys the table does not know (title, sections, identity,
-// sensor limits, status flags), change nothing.
+// sensor limits, status flags), change nothing. Write protection is
+// switched last.
 class TConfigLoader
 {
 public:
@@ -36,6 +37,7 @@ private:
     static const TKeyRow KeyTable[];
 
     void applyLine(const TConfigEntry& entry);
+    void applyRows(const TConfigEntry& entry);
 
     void pollingAddress(const TConfigEntry& entry);
     void loopCurrentMode(const TConfigEntry& entry);

@@ -99,22 +99,26 @@ TSimReply WriteMessage(TSimDeviceState& device, const TSimPayloadReader& request
     return ReadMessage(device, request);
 }
 
+// A probe that was never given a date (no valid Date) reports day 0, month 0,
+// year 1900, and takes these bytes back to stay without a date.
 TSimReply ReadTagDescriptorDate(TSimDeviceState& device, const TSimPayloadReader&)
 {
     const TSimConfiguration& configuration = device.Configuration;
+    const QDate& date = configuration.Date;
     return TSimReply::Ok(TSimPayloadWriter()
                              .PackedText(configuration.Tag, 8)
                              .PackedText(configuration.Descriptor, 16)
-                             .Byte(quint8(configuration.Date.day()))
-                             .Byte(quint8(configuration.Date.month()))
-                             .Byte(quint8(configuration.Date.year() - 1900))
+                             .Byte(date.isValid() ? quint8(date.day()) : 0)
+                             .Byte(date.isValid() ? quint8(date.month()) : 0)
+                             .Byte(date.isValid() ? quint8(date.year() - 1900) : 0)
                              .Payload());
 }
 
 TSimReply WriteTagDescriptorDate(TSimDeviceState& device, const TSimPayloadReader& request)
 {
     const QDate date(1900 + request.Byte(20), request.Byte(19), request.Byte(18));
-    if (!date.isValid())
+    const bool noDate = request.Byte(18) == 0 && request.Byte(19) == 0 && request.Byte(20) == 0;
+    if (!date.isValid() && !noDate)
         return TSimReply::Error(InvalidDateCode);
     TSimConfiguration& configuration = device.Configuration;
     configuration.Tag = TSimPackedAscii::Unpack(request.Bytes(0, 6));

@@ -28,6 +28,17 @@ QString LongTimeText(const QTime& time)
     return locale.toString(time, format.trimmed());
 }
 
+QString StoredDateText(const QByteArray& dayMonthYear)
+{
+    if (dayMonthYear.size() != 3)
+        return QString();
+    const int day = quint8(dayMonthYear.at(0));
+    const int month = quint8(dayMonthYear.at(1));
+    const int year = 1900 + quint8(dayMonthYear.at(2));
+    const QChar zero(QLatin1Char('0'));
+    return QStringLiteral("%1.%2.%3").arg(day, 2, 10, zero).arg(month, 2, 10, zero).arg(year, 4, 10, zero);
+}
+
 QString FloatKeyChars()
 {
     return QStringLiteral("\b-0123456789") + QLocale().decimalPoint();

@@ -14,6 +14,12 @@ QString ShortDateFormat();
 // that Qt's long format adds: "14:05:09" with a 24-hour clock.
 QString LongTimeText(const QTime& time);
 
+// A date as a HART device stores it (day, month, year - 1900) in the short
+// date format, also when it is no valid date: a new probe may hold day and
+// month 0, and the user sees that rather than an error. Empty without the
+// three bytes.
+QString StoredDateText(const QByteArray& dayMonthYear);
+
 // Characters a float entry field accepts: backspace, "-", the digits and the
 // locale's decimal separator.
 QString FloatKeyChars();

@@ -136,11 +136,11 @@ void TReadJobs::FetchTagDescriptorDate()
     beginStep(QStringLiteral("Read Tag, Discriptor, Date"));
     QString tag;
     QString descriptor;
-    QDate date;
-    device().ReadTagDescriptorDate(tag, descriptor, date);
+    QByteArray date;
+    device().ReadStoredTagDescriptorDate(tag, descriptor, date);
     thread.SyncSetEditText(control(QStringLiteral("EditTag")), tag);
     thread.SyncSetEditText(control(QStringLiteral("EditDescriptor")), descriptor);
-    thread.SyncSetEditText(control(QStringLiteral("EditDate")), date.toString(ShortDateFormat()));
+    thread.SyncSetEditText(control(QStringLiteral("EditDate")), StoredDateText(date));
 }
 
 void TReadJobs::FetchLongTag()

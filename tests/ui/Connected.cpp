@@ -10,8 +10,9 @@
 #include <QTabWidget>
 #include <QtTest>
 
-Connected::Connected(const TSimDeviceState& probe)
-    : identified(rig.StartWith(probe))
+Connected::Connected(const TSimDeviceState& probe, const QByteArray& ini)
+    : rig(ini)
+    , identified(rig.StartWith(probe))
 {
 }
 

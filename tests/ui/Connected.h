@@ -10,7 +10,7 @@ class QWidget;
 // identification, driven the way a user drives it.
 struct Connected
 {
-    explicit Connected(const TSimDeviceState& probe);
+    explicit Connected(const TSimDeviceState& probe, const QByteArray& ini = {});
 
     // Selects a tab the way a user does: a click on its tab.
     void ClickTab(int page);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,6 +32,9 @@ void DialogScript::poll()
     } else if (auto* input = qobject_cast<QInputDialog*>(dialog)) {
         Texts << input->labelText();
         Titles << input->windowTitle();
+    } else if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+        Texts << files->directory().filePath(files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text());
+        Titles << files->objectName();
     }
     actions.at(done++)(dialog);
 }
@@ -66,5 +70,21 @@ DialogScript::Action Enter(const QString& text)
         edit->selectAll();
         QTest::keyClicks(edit, text);
         ClickButton(dialog, QStringLiteral("OK"));
+    };
+}
+
+DialogScript::Action ChooseFile(const QString& path)
+{
+    return [path](QWidget* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!qobject_cast<QFileDialog*>(dialog) || !name) {
+            QTest::qFail("no file dialog", __FILE__, __LINE__);
+            dialog->close();
+            return;
+        }
+        // Typed at once: the completer's list would take the Enter key.
+        name->setFocus();
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
     };
 }

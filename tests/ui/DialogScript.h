@@ -24,7 +24,8 @@ public:
 
     // Dialogs acted on so far.
     int Done() const { return done; }
-    // The texts of the message boxes and input boxes met, in order.
+    // The texts of the message boxes and input boxes met, in order; for a
+    // file dialog, the path it suggested (folder and file name).
     QStringList Texts;
     QStringList Titles;
 
@@ -43,3 +44,5 @@ private:
 DialogScript::Action Press(const QString& caption);
 DialogScript::Action Answer(int standardButton);
 DialogScript::Action Enter(const QString& text);
+// Types the path into a file dialog's name field and presses Enter.
+DialogScript::Action ChooseFile(const QString& path);

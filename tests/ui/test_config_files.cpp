@@ -1,0 +1,359 @@
+// Configuration files through the real window: the user picks a file, the
+// program writes what the simulated probe holds, or writes a file into a
+// probe; and the factory's production test.
+#include "Connected.h"
+#include "DialogScript.h"
+
+#include "ui/TFormProtokoll.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QtTest>
+
+namespace {
+
+const QByteArray FewAttempts = "[Settings]\nNumberOfAttempts=1\n";
+const QString DemoProbeFile = QStringLiteral(MERIDAL_FIXTURES "/demo-probe.csv");
+
+// A probe with a value other than the factory's in every setting a file holds.
+TSimDeviceState Configured()
+{
+    TSimDeviceState probe = TSimDeviceState::Tivern();
+    TSimConfiguration& c = probe.Configuration;
+    c.Tag = "LEVEL-7 ";
+    c.Descriptor = "EAST TANK       ";
+    c.Date = QDate(2025, 3, 14);
+    c.Message = QByteArray("CHECKED BY QA").leftJustified(32, ' ');
+    c.LongTag = QByteArray("Tank 7 east \xB0").leftJustified(32, '\0');
+    c.FinalAssemblyNumber = 4711;
+    c.AlarmSelection = 1;
+    c.UpperRangeValue = 4.5;
+    c.LowerRangeValue = 0.25;
+    c.Mapping = { 1, 0, 3, TSimConfiguration::NoVariable };
+    c.Variables[0].Offset = 0.02;
+    c.Variables[0].Damping = 2.5f;
+    c.Variables[1].Offset = -0.01;
+    c.Variables[1].Damping = 0.5f;
+    c.Variables[2].Unit = TSimUnits::Fahrenheit;
+    c.Variables[3].Unit = TSimUnits::Feet;
+    c.Variables[3].Enabled = false;
+    probe.WriteProtected = true;
+    return probe;
+}
+
+QString Described(const TSimConfiguration& c)
+{
+    QStringList parts { c.Tag, c.Descriptor, c.Date.toString(Qt::ISODate), c.Message, c.LongTag.toHex(),
+                        QString::number(c.FinalAssemblyNumber), QString::number(c.AlarmSelection),
+                        QString::number(c.UpperRangeValue, 'f', 3), QString::number(c.LowerRangeValue, 'f', 3) };
+    for (const quint8 code : c.Mapping)
+        parts << QString::number(code);
+    for (const TSimVariableSettings& v : c.Variables)
+        parts << QStringLiteral("%1 %2 %3 %4").arg(v.Unit).arg(v.Offset, 0, 'f', 4).arg(v.Damping, 0, 'f', 3).arg(v.Enabled);
+    return parts.join(QLatin1Char('|'));
+}
+
+QString Described(const TSimDeviceState& probe)
+{
+    return Described(probe.Configuration) + QStringLiteral("|address %1 %2|protected %3")
+                                                .arg(probe.PollingAddress)
+                                                .arg(probe.LoopCurrentMode)
+                                                .arg(probe.WriteProtected);
+}
+
+QByteArray Content(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void Write(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// The lines of a file, which must each end with CR LF.
+QStringList Lines(const QString& path)
+{
+    QByteArray content = Content(path);
+    if (!content.endsWith("\r\n") || content.count("\r\n") != content.count('\n'))
+        return { QStringLiteral("(not CR LF)") };
+    content.chop(2);
+    return QString::fromLatin1(content).split(QStringLiteral("\r\n"));
+}
+
+// The settings of a saved file: no time, no identity, no log, no status.
+QStringList Settings(const QString& path)
+{
+    QStringList lines = Lines(path);
+    lines = lines.mid(0, int(lines.indexOf(QStringLiteral("Response Code(s)"))));
+    return lines.filter(QRegularExpression(QStringLiteral("^(?!SaveDate;|Device ID;)")));
+}
+
+QList<QByteArray> RequestData(const TSimBus& bus, int command)
+{
+    QList<QByteArray> data;
+    for (const TSimExchange& exchange : bus.Log()) {
+        if (exchange.Command == command)
+            data << exchange.Data.toHex(' ').toUpper();
+    }
+    return data;
+}
+
+QList<int> Commands(const TSimBus& bus)
+{
+    QList<int> commands;
+    for (const TSimExchange& exchange : bus.Log())
+        commands << exchange.Command;
+    return commands;
+}
+
+const QRegularExpression DateAndTime(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
+
+} // namespace
+
+class TestConfigFiles : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Chooses the file in the dialog of the menu item, answers the further
+    // dialogs, and waits for the job. The texts of all dialogs met.
+    static QStringList Run(Connected& probe, QAction* item, const QString& path, QList<DialogScript::Action> answers = {})
+    {
+        DialogScript script(QList<DialogScript::Action> { ChooseFile(path) } + answers);
+        item->trigger();
+        if (!probe.rig.WaitUntilIdle() || !QTest::qWaitFor([&] { return script.Done() == answers.size() + 1; }, 30000))
+            return { QStringLiteral("(dialogs left)") };
+        return script.Texts;
+    }
+
+    static QString Status(Connected& probe) { return probe.rig.C().StatusPanel1->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        TMeridalProgram::SetUpApplication();
+    }
+
+    // The demo's probe, saved from the Analog Output tab: the file equals the
+    // checked-in one but for the moment of saving.
+    void saveWritesTheWholeConfiguration()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        QVERIFY(probe.Show(1));
+        const QString path = probe.rig.Folder() + QStringLiteral("/demo.csv");
+        const QStringList texts = Run(probe, probe.rig.C().MenuSaveConfigAs, path);
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("/HART-Dev 658188_\\d{8} \\d{6}\\.csv$")).match(texts.first()).hasMatch(),
+                 qPrintable(texts.first()));
+        QCOMPARE(probe.rig.C().PageControl->currentIndex(), 0);
+        QCOMPARE(Status(probe), QString("File saved"));
+        QCOMPARE(probe.rig.Stored("Forms", "SaveConfigDialog.File"), path);
+
+        QStringList saved = Lines(path);
+        QStringList expected = Lines(DemoProbeFile);
+        QCOMPARE(saved.size(), expected.size());
+        const int saveDate = int(saved.indexOf(QRegularExpression(QStringLiteral("SaveDate;.*"))));
+        QVERIFY(saveDate >= 0 && DateAndTime.match(saved.at(saveDate).mid(9)).hasMatch());
+        saved.removeAt(saveDate);
+        expected.removeAt(saveDate);
+        QCOMPARE(saved, expected);
+        QVERIFY(Content(path).contains("DV2 Unit;\xB0" "C\r\n"));
+        // Nothing was refused: the two empty lines follow at once.
+        QVERIFY(Content(path).contains("Response Code(s)\r\n\r\n\r\nLast Device Status\r\n"));
+    }
+
+    void existingFileKeptWhenNotOverridden()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        const QString path = probe.rig.Folder() + QStringLiteral("/kept.csv");
+        Write(path, "old\r\n");
+        probe.rig.Bus().ClearLog();
+        const QStringList texts = Run(probe, probe.rig.C().MenuSaveConfigAs, path, { Answer(QMessageBox::No) });
+        QCOMPARE(texts.value(1), QString("File already exists.\n\nOverride?"));
+        QCOMPARE(Content(path), QByteArray("old\r\n"));
+        QCOMPARE(Commands(probe.rig.Bus()), QList<int>());
+        QCOMPARE(probe.rig.Stored("Forms", "SaveConfigDialog.File"), QString("<none>"));
+    }
+
+    // The probe stops answering half-way: the file chosen for overwriting
+    // stays as it was, and the user is told that nothing was written.
+    void interruptedSaveLeavesTheFile()
+    {
+        Connected probe(TSimDeviceState::Tivern(), FewAttempts);
+        QVERIFY(probe.identified);
+        const QString path = probe.rig.Folder() + QStringLiteral("/kept.csv");
+        Write(path, "HART Device Configuration\r\nTag;OLD\r\n");
+        const QStringList before = QDir(probe.rig.Folder()).entryList(QDir::Files);
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NoAnswer).OnCommand(33));
+        const QStringList texts =
+            Run(probe, probe.rig.C().MenuSaveConfigAs, path, { Answer(QMessageBox::Yes), Answer(QMessageBox::Ok) });
+        QCOMPARE(texts.size(), 3);
+        QVERIFY2(texts.last().endsWith(QStringLiteral("The configuration file was not written:\n  ") + path), qPrintable(texts.last()));
+        QCOMPARE(Content(path), QByteArray("HART Device Configuration\r\nTag;OLD\r\n"));
+        QCOMPARE(QDir(probe.rig.Folder()).entryList(QDir::Files), before);
+        QCOMPARE(Status(probe), QString("Exception arose"));
+    }
+
+    // A configured probe saved, the file loaded into a factory-new one, that
+    // one saved: both files hold the same settings, both probes the same state.
+    void roundTripIntoAnotherProbe()
+    {
+        const TSimDeviceState first = Configured();
+        Connected probe(first);
+        QVERIFY(probe.identified);
+        const QString firstFile = probe.rig.Folder() + QStringLiteral("/first.csv");
+        Run(probe, probe.rig.C().MenuSaveConfigAs, firstFile);
+        QCOMPARE(Status(probe), QString("File saved"));
+
+        TSimDeviceState second = TSimDeviceState::Tivern();
+        second.DeviceId = 0x0A0B0D;
+        probe.rig.Bus().RemoveDevice(0);
+        probe.rig.Bus().AddDevice(second);
+        probe.rig.C().MenuRescan->trigger();
+        QVERIFY(probe.rig.WaitUntilIdentified());
+        QCOMPARE(probe.rig.C().EditDeviceID->text(), QString("658189"));
+        Run(probe, probe.rig.C().MenuLoadConfig, firstFile, { Answer(QMessageBox::Yes) });
+        QCOMPARE(Status(probe), QString("Done"));
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), QStringList());
+        QCOMPARE(probe.rig.Stored("Forms", "LoadConfigDialog.File"), firstFile);
+        QCOMPARE(Described(probe.rig.Bus().Device(0)), Described(first));
+        QCOMPARE(probe.rig.C().EditTag->text(), QString("LEVEL-7 "));
+
+        const QString secondFile = probe.rig.Folder() + QStringLiteral("/second.csv");
+        Run(probe, probe.rig.C().MenuSaveConfigAs, secondFile);
+        QCOMPARE(Settings(secondFile), Settings(firstFile));
+        QVERIFY(Settings(firstFile).contains(QStringLiteral("DV3 enabled;false")));
+    }
+
+    // The checked-in file of the demo probe restores a probe to it.
+    void demoFileLoadsIntoAConfiguredProbe()
+    {
+        TSimDeviceState configured = Configured();
+        configured.WriteProtected = false;
+        Connected probe(configured);
+        QVERIFY(probe.identified);
+        Run(probe, probe.rig.C().MenuLoadConfig, DemoProbeFile, { Answer(QMessageBox::Yes) });
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), QStringList());
+        QCOMPARE(Described(probe.rig.Bus().Device(0)), Described(TSimDeviceState::Tivern()));
+    }
+
+    // Refused lines reach the response log; the load goes on.
+    void refusedLinesAreLogged()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        const QString path = probe.rig.Folder() + QStringLiteral("/refused.csv");
+        Write(path, "Polling Address;16\r\nPV Upper Range;6.5 meters\r\nMessage;GOES ON\r\n");
+        probe.rig.Bus().ClearLog();
+        Run(probe, probe.rig.C().MenuLoadConfig, path, { Answer(QMessageBox::Yes) });
+        TFormProtokoll& log = probe.rig.Program().FormProtokoll();
+        QCOMPARE(log.Lines(), (QStringList { "Polling Address greater than 15", "PV Upper Range is greater than maximum (6.000)" }));
+        QVERIFY(log.isVisible());
+        QCOMPARE(probe.rig.Bus().Device(0).Configuration.Message, QByteArray("GOES ON").leftJustified(32, ' '));
+        QVERIFY(!Commands(probe.rig.Bus()).contains(35));
+        QCOMPARE(probe.rig.C().EditMessage->text().trimmed(), QString("GOES ON"));
+    }
+
+    void writeProtectedProbeTakesNothing()
+    {
+        TSimDeviceState protectedProbe = TSimDeviceState::Tivern();
+        protectedProbe.WriteProtected = true;
+        Connected probe(protectedProbe);
+        QVERIFY(probe.identified);
+        probe.rig.Bus().ClearLog();
+        Run(probe, probe.rig.C().MenuLoadConfig, DemoProbeFile, { Answer(QMessageBox::Yes) });
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), QStringList { "HART device is in Wrote Protect Mode" });
+        QCOMPARE(Commands(probe.rig.Bus()), QList<int> { 201 });
+    }
+
+    // A new probe without a date is read, and a file gives it tag and date.
+    void probeWithoutDateIsRepaired()
+    {
+        TSimDeviceState undated = TSimDeviceState::Tivern();
+        undated.Configuration.Date = QDate();
+        Connected probe(undated);
+        QVERIFY(probe.identified);
+        QCOMPARE(probe.rig.C().EditDate->text(), QString("00.00.1900"));
+        const QString path = probe.rig.Folder() + QStringLiteral("/date.csv");
+        Write(path, "Tag;NEWTAG\r\nDate;24.12.2025\r\n");
+        Run(probe, probe.rig.C().MenuLoadConfig, path, { Answer(QMessageBox::Yes) });
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), QStringList());
+        QCOMPARE(probe.rig.Bus().Device(0).Configuration.Tag, QByteArray("NEWTAG  "));
+        QCOMPARE(probe.rig.Bus().Device(0).Configuration.Date, QDate(2025, 12, 24));
+        QCOMPARE(probe.rig.C().EditDate->text(), QString("24.12.2025"));
+    }
+
+    void productionTest()
+    {
+        Connected probe(TSimDeviceState::Tivern(), "[KORVAL]\ndomain=prod\n");
+        QVERIFY(probe.identified);
+        QPushButton* button = probe.rig.C().ButtonTestDevice;
+        QVERIFY(button->isVisible());
+        const QString path = probe.rig.Folder() + QStringLiteral("/protocol.csv");
+        Write(path + QStringLiteral(".bei36"), "old");
+        probe.rig.Bus().ClearLog();
+        DialogScript script({ ChooseFile(path) });
+        probe.Click(button);
+        QVERIFY(probe.rig.WaitUntilIdle());
+
+        const QStringList protocol = Lines(path);
+        QCOMPARE(protocol.size(), 12);
+        QVERIFY(protocol[0].startsWith(QStringLiteral("Test gestartet: ")));
+        QVERIFY(DateAndTime.match(protocol[0].mid(16)).hasMatch());
+        QCOMPARE(protocol.mid(1, 10), (QStringList { "Device ID;658188", "Device Code;128 (0x80)", "Device Rev.;1",
+                                                     "Universal Cmd. Rev.;5", "",
+                                                     "Test bei niedriger Stromaufnahme (3,6mA):  fertig",
+                                                     "Test bei hoher Stromaufnahme (21.5mA):  fertig",
+                                                     "Schreiben des heutigen Datum:  fertig",
+                                                     "Werkeinstellungen speichern:  fertig", "" }));
+        QVERIFY(DateAndTime.match(protocol[11].mid(14)).hasMatch());
+        QCOMPARE(Status(probe), QString("Test beendet"));
+
+        // Each snapshot was taken at its current.
+        QVERIFY(Content(path + QStringLiteral(".bei36")).contains("Loop Current Fixed;true\r\n"));
+        QVERIFY(Content(path + QStringLiteral(".bei215")).startsWith("HART Device Configuration\r\n"));
+        QCOMPARE(RequestData(probe.rig.Bus(), 40), (QList<QByteArray> { "40 66 66 66", "41 AC 00 00", "00 00 00 00" }));
+        const TSimDeviceState device = probe.rig.Bus().Device(0);
+        QVERIFY(!device.FixedCurrentMode);
+        QCOMPARE(device.Configuration.Date, QDate::currentDate());
+        QCOMPARE(Described(device.FactoryDefaults), Described(device.Configuration));
+        QCOMPARE(RequestData(probe.rig.Bus(), 122), QList<QByteArray> { "E3 80 0A 0B 0C" });
+    }
+
+    // The probe stops answering during the 21.5 mA snapshot.
+    void interruptedProductionTest()
+    {
+        Connected probe(TSimDeviceState::Tivern(), "[KORVAL]\ndomain=prod\n[Settings]\nNumberOfAttempts=1\n");
+        QVERIFY(probe.identified);
+        const QString path = probe.rig.Folder() + QStringLiteral("/protocol.csv");
+        probe.rig.Bus().ClearLog();
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NoAnswer).OnCommand(33).OnRequest(2));
+        DialogScript script({ ChooseFile(path), Answer(QMessageBox::Ok) });
+        probe.Click(probe.rig.C().ButtonTestDevice);
+        QVERIFY(probe.rig.WaitUntilIdle());
+        QTRY_COMPARE(script.Done(), 2);
+
+        QVERIFY(Content(path).endsWith("Test bei niedriger Stromaufnahme (3,6mA):  fertig\r\n"
+                                       "Test bei hoher Stromaufnahme (21.5mA):  "));
+        QVERIFY(QFile::exists(path + QStringLiteral(".bei36")));
+        QVERIFY(!QFile::exists(path + QStringLiteral(".bei215")));
+        QCOMPARE(RequestData(probe.rig.Bus(), 40).last(), QByteArray("00 00 00 00"));
+        QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
+        QCOMPARE(Status(probe), QString("Exception arose"));
+    }
+};
+
+QTEST_MAIN(TestConfigFiles)
+#include "test_config_files.moc"
