@@ -74,3 +74,11 @@ bool Modified(QWidget* control)
 {
     return ControlColor(control) == ModifiedColor;
 }
+
+QList<int> Commands(const TSimBus& bus)
+{
+    QList<int> commands;
+    for (const TSimExchange& exchange : bus.Log())
+        commands << exchange.Command;
+    return commands;
+}

@@ -31,5 +31,8 @@ struct Connected
     bool identified = false;
 };
 
+// The commands of the requests the bus received, in order.
+QList<int> Commands(const TSimBus& bus);
+
 // Whether the control shows the modified colour of an unsaved edit.
 bool Modified(QWidget* control);

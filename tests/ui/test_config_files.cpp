@@ -108,14 +108,6 @@ QList<QByteArray> RequestData(const TSimBus& bus, int command)
     return data;
 }
 
-QList<int> Commands(const TSimBus& bus)
-{
-    QList<int> commands;
-    for (const TSimExchange& exchange : bus.Log())
-        commands << exchange.Command;
-    return commands;
-}
-
 const QRegularExpression DateAndTime(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
 
 } // namespace
@@ -231,8 +223,9 @@ private slots:
         QCOMPARE(Described(probe.rig.Bus().Device(0)), Described(first));
         QCOMPARE(probe.rig.C().EditTag->text(), QString("LEVEL-7 "));
 
+        // The dialog opens in the folder of the last save.
         const QString secondFile = probe.rig.Folder() + QStringLiteral("/second.csv");
-        Run(probe, probe.rig.C().MenuSaveConfigAs, secondFile);
+        QVERIFY(Run(probe, probe.rig.C().MenuSaveConfigAs, secondFile).first().startsWith(probe.rig.Folder() + "/HART-Dev 658189_"));
         QCOMPARE(Settings(secondFile), Settings(firstFile));
         QVERIFY(Settings(firstFile).contains(QStringLiteral("DV3 enabled;false")));
     }

@@ -20,15 +20,6 @@ namespace {
 
 enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
 
-// The commands of the requests the probe received, in order.
-QList<int> Commands(const TSimBus& bus)
-{
-    QList<int> commands;
-    for (const TSimExchange& exchange : bus.Log())
-        commands << exchange.Command;
-    return commands;
-}
-
 // The request data of the last request with this command.
 QByteArray LastRequestData(const TSimBus& bus, int command)
 {
