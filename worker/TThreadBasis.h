@@ -62,6 +62,7 @@ public:
     virtual void Terminate();
     void CheckTerminated() const;
     void Abort() { aborted = true; }
+    bool Aborted() const { return aborted; }
     void CheckAborted() const;
 
     // Shows an exception that ended a job in the box OnException makes (a
