@@ -15,6 +15,7 @@ class QAction;
 class TFormCOMPortChooser;
 class TFormDeviceStatus;
 class TFormLoopTest;
+class TFormMultidropLifeList;
 class TFormProtokoll;
 class TMessageDialog;
 class TRegistryTool;
@@ -42,7 +43,7 @@ public:
         TFormCOMPortChooser* COMPortChooser = nullptr;
         TFormProtokoll* Protokoll = nullptr;
         TFormLoopTest* LoopTest = nullptr;
-        QDialog* MultidropLifeList = nullptr;
+        TFormMultidropLifeList* MultidropLifeList = nullptr;
     };
 
     // Creation: reads the settings (FormCreate).
@@ -94,8 +95,6 @@ public:
     QString FileNamePrefix;
     bool MultidropMode = false;
     bool AutoRefreshOff = true;
-    // The life list was closed with "Select Device".
-    bool DeviceSelected = false;
     // The program was told to end (no port chosen at start, or closing).
     bool Terminating() const { return closing; }
 
