@@ -297,10 +297,8 @@ void TFormMultidropLifeList::SetHighlightedRow(int row)
     const auto paint = [this](int gridRow, const QBrush& brush) {
         if (gridRow < 1 || gridRow > LifeListSize)
             return;
-        const int address = gridRow - 1;
-        grid->verticalHeaderItem(address)->setBackground(brush);
         for (int column = 0; column < ColumnCount; ++column)
-            grid->item(address, column)->setBackground(brush);
+            grid->item(gridRow - 1, column)->setBackground(brush);
     };
     paint(highlightedRow, QBrush());
     highlightedRow = row;

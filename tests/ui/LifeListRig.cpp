@@ -6,6 +6,9 @@
 #include "worker/TThreadMeridal.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -70,6 +73,23 @@ bool LifeListRig::WaitUntilWorkingOn(int address)
 QString LifeListRig::Cell(int address, int column)
 {
     return Grid()->item(address, column)->text();
+}
+
+QStringList LifeListRig::HintAt(int address, int column)
+{
+    QWidget* viewport = Grid()->viewport();
+    const QPoint inside = Grid()->visualRect(Grid()->model()->index(address, column)).center();
+    QHelpEvent rest(QEvent::ToolTip, inside, viewport->mapToGlobal(inside));
+    QApplication::sendEvent(viewport, &rest);
+    if (!Balloon()->isVisible())
+        return {};
+    return { Balloon()->findChild<QLabel*>(QStringLiteral("LabelBalloonTitle"))->text(),
+             Balloon()->findChild<QLabel*>(QStringLiteral("LabelBalloonText"))->text() };
+}
+
+QWidget* LifeListRig::Balloon()
+{
+    return LifeList().findChild<QWidget*>(QStringLiteral("BalloonHint"));
 }
 
 QPushButton* LifeListRig::Button(const char* name)

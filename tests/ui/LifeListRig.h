@@ -35,6 +35,10 @@ public:
     // Until the job works on this address (its row is marked).
     bool WaitUntilWorkingOn(int address);
     QString Cell(int address, int column);
+    // The balloon the mouse resting on the cell brings up, and its title and
+    // text; nothing when none shows.
+    QStringList HintAt(int address, int column);
+    QWidget* Balloon();
     QPushButton* Button(const char* name);
     QTableWidget* Grid();
     TFormMultidropLifeList& LifeList();

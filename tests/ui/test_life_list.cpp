@@ -10,7 +10,6 @@
 #include "worker/TThreadMeridal.h"
 
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,21 +36,6 @@ QStringList RowTexts(LifeListRig& list, int address)
     for (int column = LifeListRig::Tag; column <= LifeListRig::PercentOfRange; ++column)
         texts << list.Cell(address, column);
     return texts;
-}
-
-// The balloon the mouse resting on the cell brings up: its title and text,
-// nothing when none shows.
-QStringList HintAt(LifeListRig& list, int address, int column)
-{
-    QWidget* viewport = list.Grid()->viewport();
-    const QPoint inside = list.Grid()->visualRect(list.Grid()->model()->index(address, column)).center();
-    QHelpEvent rest(QEvent::ToolTip, inside, viewport->mapToGlobal(inside));
-    QApplication::sendEvent(viewport, &rest);
-    auto* balloon = list.LifeList().findChild<QWidget*>(QStringLiteral("BalloonHint"));
-    if (!balloon->isVisible())
-        return {};
-    return { balloon->findChild<QLabel*>(QStringLiteral("LabelBalloonTitle"))->text(),
-             balloon->findChild<QLabel*>(QStringLiteral("LabelBalloonText"))->text() };
 }
 
 // The colour painted near the top left corner of a cell.
@@ -164,8 +148,8 @@ private slots:
             for (int address = 0; address < 16; ++address) {
                 QCOMPARE(RowTexts(list, address), rows.value(address, EmptyRow));
                 const QStringList balloon = address == hintRow ? QStringList { "Device Status", hint } : QStringList();
-                QCOMPARE(HintAt(list, address, LifeListRig::Status), balloon);
-                QCOMPARE(HintAt(list, address, LifeListRig::Tag), QStringList());
+                QCOMPARE(list.HintAt(address, LifeListRig::Status), balloon);
+                QCOMPARE(list.HintAt(address, LifeListRig::Tag), QStringList());
             }
             QCOMPARE(SelectedRow(list), selected);
             Click(list.Button("ButtonSelectDevice"));
