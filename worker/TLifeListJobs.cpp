@@ -113,10 +113,11 @@ void TLifeListJobs::readValues(TLifeListAnswer& row)
     row.Status = d.Status;
 }
 
+// A row of the window's list handed back for a refresh may still carry the
+// mark of the job that delivered it last.
 void TLifeListJobs::deliver(TLifeListAnswer& row)
 {
-    if (thread.Aborted() || row.PollingAddress == LastAddress)
-        row.IsLast = true;
+    row.IsLast = thread.Aborted() || row.PollingAddress == LastAddress;
     thread.DeliverLifeListRow(row);
     thread.CheckAborted();
 }

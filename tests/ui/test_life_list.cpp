@@ -203,30 +203,41 @@ private slots:
         }));
     }
 
-    // A refresh reads tag and values again, not the identity; a malformed
-    // answer empties the row, and the next refresh passes it over.
+    // A refresh reads tag and values again, not the identity; one that was
+    // stopped leaves the next to run to its end. A malformed answer empties
+    // the row, and the next refresh passes it over.
     void refreshReadsTheValuesOfTheDevicesFound()
     {
         LifeListRig list;
         list.Bus().AddDevice(Tivern(0));
+        list.Bus().AddDevice(Tivern(1));
         QVERIFY(list.AtStart([&] {
+            QVERIFY(list.WaitUntilWorkingOn(1));
             Click(list.Button("ButtonRescan"));
             QVERIFY(list.WaitUntilIdle());
             list.Bus().ModifyDevice(0, [](TSimDeviceState& device) { device.Variables[0].Value = 2.5; });
             list.Bus().ClearLog();
             Click(list.Button("ButtonRefresh"));
+            QVERIFY(list.WaitUntilWorkingOn(0));
+            Click(list.Button("ButtonRefresh"));                // "Stop"
             QVERIFY(list.WaitUntilIdle());
             QCOMPARE(Commands(list.Bus()), (QList<int> { 13, 1, 2 }));
             QCOMPARE(RowTexts(list, 0), (QStringList { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "256", "0x00", "2.500 meters", "83.333" }));
 
-            list.Bus().AddFault(TSimFault(Kind::WrongChecksum).OnCommand(1));
+            Click(list.Button("ButtonRefresh"));
+            QVERIFY(list.WaitUntilWorkingOn(1));
+            QCOMPARE(list.Button("ButtonRefresh")->text(), QString("Stop"));
+            QVERIFY(list.WaitUntilIdle());
+
+            list.Bus().AddFault(TSimFault(Kind::WrongChecksum).OnDevice(0).OnCommand(1));
             Click(list.Button("ButtonRefresh"));
             QVERIFY(list.WaitUntilIdle());
             QCOMPARE(RowTexts(list, 0), (QStringList { "General Error", "227 (0xE3)", "128 (0x80)", "256", "", "", "" }));
             list.Bus().ClearLog();
             Click(list.Button("ButtonRefresh"));
             QVERIFY(list.WaitUntilIdle());
-            QCOMPARE(list.Bus().Log().size(), 0);
+            QCOMPARE(Commands(list.Bus()), (QList<int> { 13, 1, 2 }));
+            QCOMPARE(list.Bus().Log().first().PollingAddress, 1);
         }));
     }
 
