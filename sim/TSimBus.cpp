@@ -72,10 +72,16 @@ void TSimBus::PlugIn()
 void TSimBus::AddDevice(const TSimDeviceState& device)
 {
     const std::lock_guard<std::mutex> lock(mutex);
-    for (const TSimDevice& present : devices)
+    for (const TSimDevice& present : devices) {
         if (present.HasPollingAddress(device.PollingAddress))
             throw std::invalid_argument("A device already uses polling address "
                                         + std::to_string(device.PollingAddress));
+        // Both would take every long frame for one of them: a loop of several
+        // probes of one kind needs a device ID for each.
+        if (present.State().UniqueAddress() == device.UniqueAddress())
+            throw std::invalid_argument("A device already has the unique address of the device at polling address "
+                                        + std::to_string(device.PollingAddress));
+    }
     devices.emplace_back(device);
 }
 

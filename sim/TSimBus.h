@@ -47,7 +47,7 @@ public:
     QString SlavePath() const { return terminal ? terminal->SlavePath() : QString(); }
 
     // Adds a device at its PollingAddress; throws std::invalid_argument when
-    // a device already uses that address.
+    // a device already uses that address or has the same unique address.
     void AddDevice(const TSimDeviceState& device);
     void RemoveDevice(int pollingAddress);
 

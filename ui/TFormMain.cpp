@@ -10,6 +10,7 @@
 #include "ui/TFormCOMPortChooser.h"
 #include "ui/TFormDeviceStatus.h"
 #include "ui/TFormLoopTest.h"
+#include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
 #include "ui/TLevelProgressBar.h"
 #include "ui/TMessageDialog.h"
@@ -309,10 +310,11 @@ void TFormMain::startJob(std::function<void()> job)
 
 void TFormMain::showLifeList()
 {
-    if (windows.MultidropLifeList->exec() == QDialog::Accepted) {
-        DeviceSelected = true;
+    TFormMultidropLifeList* lifeList = windows.MultidropLifeList;
+    if (lifeList->exec() == QDialog::Accepted) {
+        lifeList->DeviceSelected = true;
         ButtonRefreshClick();
-    } else if (!DeviceSelected) {
+    } else if (!lifeList->DeviceSelected) {
         c.StatusPanel1->setText(NoDeviceSelectedMessage);
     }
 }
@@ -323,7 +325,7 @@ void TFormMain::ButtonRefreshClick()
 {
     c.TimerDiagnostics->stop();
     windows.Protokoll->close();
-    if (MultidropMode && !DeviceSelected)
+    if (MultidropMode && !windows.MultidropLifeList->DeviceSelected)
         return;
     if (!DeviceThread) {
         ConnectDevice();
@@ -801,6 +803,8 @@ void TFormMain::LockUI()
 
 void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
 {
+    if (windows.MultidropLifeList)
+        windows.MultidropLifeList->JobEnded();
     Idle = true;
     enableDeviceMenu(true);
     if (!deviceKnown)
@@ -869,10 +873,10 @@ QDialog* TFormMain::CreateZeroRetryDialog(const QString& content)
     return dialog;
 }
 
-void TFormMain::SetLifeListAddress(int)
+void TFormMain::SetLifeListAddress(int row)
 {
-    // The life list shows the address being scanned; until it exists there
-    // is nothing to mark.
+    if (windows.MultidropLifeList)
+        windows.MultidropLifeList->SetHighlightedRow(row);
 }
 
 // --- Shutdown and window events ---

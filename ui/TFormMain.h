@@ -16,6 +16,7 @@ class TConfigFileDialogs;
 class TFormCOMPortChooser;
 class TFormDeviceStatus;
 class TFormLoopTest;
+class TFormMultidropLifeList;
 class TFormProtokoll;
 class TMessageDialog;
 class TRegistryTool;
@@ -43,7 +44,7 @@ public:
         TFormCOMPortChooser* COMPortChooser = nullptr;
         TFormProtokoll* Protokoll = nullptr;
         TFormLoopTest* LoopTest = nullptr;
-        QDialog* MultidropLifeList = nullptr;
+        TFormMultidropLifeList* MultidropLifeList = nullptr;
     };
 
     // Creation: reads the settings (FormCreate).
@@ -100,8 +101,6 @@ public:
     QString FileNamePrefix;
     bool MultidropMode = false;
     bool AutoRefreshOff = true;
-    // The life list was closed with "Select Device".
-    bool DeviceSelected = false;
     // The program was told to end (no port chosen at start, or closing).
     bool Terminating() const { return closing; }
 

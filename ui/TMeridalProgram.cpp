@@ -50,7 +50,7 @@ TMeridalProgram::TMeridalProgram(const TOptions& options)
     formCOMPortChooser = std::make_unique<TFormCOMPortChooser>();
     formProtokoll = std::make_unique<TFormProtokoll>(formMain.get());
     formLoopTest = std::make_unique<TFormLoopTest>(formMain->Settings(), *formProtokoll, formMain->Messages(), formMain.get());
-    formMultidropLifeList = std::make_unique<TFormMultidropLifeList>(formMain.get());
+    formMultidropLifeList = std::make_unique<TFormMultidropLifeList>(formMain->Messages(), formMain.get());
     formMain->SetCompanions({ formDeviceStatus.get(), formCOMPortChooser.get(), formProtokoll.get(), formLoopTest.get(),
                               formMultidropLifeList.get() });
 }

@@ -65,6 +65,7 @@ public:
     // terminated, so that a long wait never delays the program's end.
     void Wait(int ms);
     void Abort() { aborted = true; }
+    bool Aborted() const { return aborted; }
     void CheckAborted() const;
 
     // Shows an exception that ended a job in the box OnException makes (a

@@ -190,6 +190,9 @@ bool TThreadMeridal::StartJob(Job newJob)
 {
     if (!Suspended() || Terminated())
         return false;
+    // A job that failed after its Stop was pressed never met the check
+    // that clears the request.
+    ClearAborted();
     job = std::move(newJob);
     Resume();
     return true;
@@ -451,5 +454,13 @@ void TThreadMeridal::SetLifeListAddress(int row)
     Synchronize([&] {
         LifeListAddress = row;
         window.SetLifeListAddress(row);
+    });
+}
+
+void TThreadMeridal::DeliverLifeListRow(const TLifeListAnswer& row)
+{
+    Synchronize([&] {
+        if (LifeListRowHandler)
+            LifeListRowHandler(row);
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/TComportHART.h"
+#include "worker/TLifeListAnswer.h"
 #include "worker/TThreadBasis.h"
 
 #include <QHash>
@@ -43,7 +44,8 @@ public:
     ~TThreadMeridal() override;
 
     // --- GUI thread ---
-    // Stores the job and resumes the thread; refused (false) unless idle.
+    // Stores the job and resumes the thread; refused (false) unless idle. A
+    // stop requested of an earlier job does not reach this one.
     bool StartJob(Job job);
     void ChangeComPort(int comNumber);
     // Identifies the device at a polling address, on the GUI thread while idle.
@@ -83,6 +85,8 @@ public:
     int AskContinue(const QString& message);
     int AskZeroRetry(const QString& content) override;
     void SetLifeListAddress(int row);
+    // Hands one row of a life-list job to LifeListRowHandler.
+    void DeliverLifeListRow(const TLifeListAnswer& row);
 
     // A control of the windows by its object name; raises when none has it.
     QObject* Control(const QString& name) const;
@@ -101,7 +105,9 @@ public:
     float PVLowerLimit = 0;
     QString ConfigFileName;
     QString ConfigSeparator = QStringLiteral(";");
+    std::function<void(const TLifeListAnswer& row)> LifeListRowHandler;
     int ZeroRetryResult = 0;
+    TArrayLifeListAnswer LifeListAnswers;
 
 signals:
     // A step name or message was shown in the status panel (GUI thread).

@@ -113,6 +113,7 @@ private slots:
     {
         TSimTestBench bench({TSimDeviceState::Tivern()});
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, bench.Bus().AddDevice(TSimDeviceState::Calderos()));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, bench.Bus().AddDevice(At(TSimDeviceState::Tivern(7), 4)));
         bench.Bus().AddDevice(At(TSimDeviceState::Calderos(), 15));
         QCOMPARE(bench.Bus().Devices().size(), 2);
         QCOMPARE(bench.Bus().Device(15).DeviceType, quint8(0x81));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QScreen>
 #include <QtTest>
 
 #include <xcb/xcb.h>
@@ -114,15 +115,31 @@ void VerifyFixedSize(const QWidget* window)
     QCOMPARE(window->size(), window->minimumSize());
 }
 
-void VerifyGrabbed(QWidget* window, const QString& name)
+namespace {
+
+void Keep(const QPixmap& picture, const QString& name)
 {
-    const QPixmap picture = window->grab();
-    QCOMPARE(picture.deviceIndependentSize().toSize(), window->size());
     const QString directory = qEnvironmentVariable("MERIDAL_SCREENSHOT_DIR");
     if (directory.isEmpty())
         return;
     const QString path = QDir(directory).filePath(name + QStringLiteral(".png"));
     QVERIFY2(QDir().mkpath(directory) && picture.save(path), qPrintable(path));
+}
+
+} // namespace
+
+void VerifyGrabbed(QWidget* window, const QString& name)
+{
+    const QPixmap picture = window->grab();
+    QCOMPARE(picture.deviceIndependentSize().toSize(), window->size());
+    Keep(picture, name);
+}
+
+void VerifyScreenGrabbed(const QRect& area, const QString& name)
+{
+    const QPixmap picture = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    QCOMPARE(picture.deviceIndependentSize().toSize(), area.size());
+    Keep(picture, name);
 }
 
 void VerifyCaptionAsShown(QWidget* window)

@@ -1,5 +1,6 @@
 #pragma once
 
+class QRect;
 class QString;
 class QWidget;
 
@@ -24,3 +25,7 @@ void VerifyCaptionAsShown(QWidget* window);
 // A picture of the window has the window's size. It is kept as <name>.png
 // in $MERIDAL_SCREENSHOT_DIR when that is set, for a person to look at.
 void VerifyGrabbed(QWidget* window, const QString& name);
+
+// A picture of a part of the screen, e.g. a window with a hint beside it,
+// kept like VerifyGrabbed's.
+void VerifyScreenGrabbed(const QRect& area, const QString& name);

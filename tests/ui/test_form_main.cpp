@@ -1,12 +1,14 @@
 // The main window end to end: start-up, connection, status display and
 // shutdown, driven like a user against the simulated devices.
 #include "DialogScript.h"
+#include "ModalDialogDriver.h"
 #include "ProgramRig.h"
 #include "WindowChecks.h"
 
 #include "link/TComPortNames.h"
 #include "link/TSerialPort.h"
 #include "ui/TFormDeviceStatus.h"
+#include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
 #include "ui/TTaskDialog.h"
 #include "worker/TThreadMeridal.h"
@@ -391,9 +393,15 @@ private slots:
         ProgramRig rig;
         rig.Store("Settings", "Multidrop", "1");
         rig.Store("Settings", "COM", "3");
-        DialogScript dialogs({ Press(QStringLiteral("Close")) });
+        // The list scans at once; it closes once the scan is stopped.
+        DialogScript dialogs({ [](QWidget* lifeList) {
+            ClickButton(lifeList, QStringLiteral("Stop"));
+            QTRY_VERIFY_WITH_TIMEOUT(lifeList->findChild<QWidget*>(QStringLiteral("ButtonClose"))->isEnabled(), 10000);
+            ClickButton(lifeList, QStringLiteral("Close"));
+        } });
         rig.Start();
         QTRY_COMPARE(dialogs.Done(), 1);
+        QTRY_VERIFY(!rig.Program().FormMultidropLifeList().isVisible());
         QCOMPARE(rig.C().MenuRescan->text(), QString("Life List"));
         QVERIFY(rig.C().MenuSettingsMultiDrop->isChecked());
         QTRY_COMPARE(rig.C().StatusPanel1->text(), QString("No supported HART device selected. See Device > Life List"));

@@ -4,10 +4,12 @@
 // pictures go to $MERIDAL_SCREENSHOT_DIR when it is set.
 #include "Connected.h"
 #include "DialogScript.h"
+#include "LifeListRig.h"
 #include "ModalDialogDriver.h"
 #include "WindowChecks.h"
 
 #include "ui/TFormLoopTest.h"
+#include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
 
 #include <QLabel>
@@ -129,6 +131,37 @@ private slots:
         QTRY_COMPARE(trim.Done(), 3);
         QVERIFY(rig.WaitUntilIdle());
         QCOMPARE(trim.Texts.last(), QString("Enter reference meter value (4mA):"));
+    }
+
+    // The life list while it scans (the address worked on is marked), and
+    // finished, with the status hint of a probe that reports some.
+    void lifeList()
+    {
+        LifeListRig list;
+        TSimDeviceState failing = LifeListRig::At(TSimDeviceState::Tivern(), 4, 0x000104);
+        failing.ConfigurationChanged = true;
+        failing.Malfunction = true;
+        for (const TSimDeviceState& device : { LifeListRig::At(TSimDeviceState::Tivern(), 0, 0x000100),
+                                               LifeListRig::At(TSimDeviceState::Calderos(), 1, 0x000101),
+                                               LifeListRig::At(TSimDeviceState::Tivern(7), 3, 0x000103), failing })
+            list.Bus().AddDevice(device);
+        QVERIFY(list.AtStart([&] {
+            TFormMultidropLifeList& window = list.LifeList();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(list.WaitUntilWorkingOn(3));
+            VerifyFixedSize(&window);
+            VerifyCaptionAsShown(&window);
+            VerifyGrabbed(&window, QStringLiteral("life_list_scanning"));
+            VerifyNoClippedText(&window);
+            VerifyNoOverlappingControls(&window);
+
+            QVERIFY(list.WaitUntilIdle());
+            QCOMPARE(list.HintAt(4, LifeListRig::Status), (QStringList { "Device Status", "Configuration Changed\nDevice Malfunction" }));
+            QVERIFY(QTest::qWaitForWindowExposed(list.Balloon()));
+            VerifyNoClippedText(list.Balloon());
+            VerifyScreenGrabbed(window.frameGeometry().united(list.Balloon()->geometry()).adjusted(-8, -8, 8, 8),
+                                QStringLiteral("life_list_balloon"));
+        }));
     }
 };
 

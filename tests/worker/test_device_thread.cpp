@@ -150,6 +150,20 @@ private slots:
         QCOMPARE(rig.window.Calls, QStringList { "LockUI" });
     }
 
+    // A job that failed after its stop was requested never met the check that
+    // clears the request: the next job starts without it.
+    void stopOfAFailedJobDoesNotReachTheNext()
+    {
+        Rig rig;
+        rig.Run([&rig] {
+            rig.thread->Abort();
+            throw Exception(QStringLiteral("Timeout: HART device does not respond"));
+        });
+        std::atomic<bool> stopRequested { true };
+        rig.Run([&] { stopRequested = rig.thread->Aborted(); });
+        QVERIFY(!stopRequested);
+    }
+
     void failureOnTheGuiSideFailsTheJob()
     {
         Rig rig;
