@@ -405,6 +405,8 @@ private slots:
         QCOMPARE(rig.C().MenuRescan->text(), QString("Life List"));
         QVERIFY(rig.C().MenuSettingsMultiDrop->isChecked());
         QTRY_COMPARE(rig.C().StatusPanel1->text(), QString("No supported HART device selected. See Device > Life List"));
+        // The stopped scan ends after the address it was polling.
+        QVERIFY(rig.WaitUntilIdle());
         rig.Main().ButtonRefreshClick();                     // nothing until a device is selected
         QVERIFY(DeviceThread->Suspended());
 
