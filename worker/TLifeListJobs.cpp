@@ -4,8 +4,6 @@
 #include "worker/TLifeListAnswer.h"
 #include "worker/TThreadMeridal.h"
 
-#include <QDate>
-
 namespace {
 
 constexpr int LastAddress = LifeListSize - 1;
@@ -96,14 +94,15 @@ void TLifeListJobs::JobLifeListRefresh()
 void TLifeListJobs::readValues(TLifeListAnswer& row)
 {
     TComportHART& d = device();
+    // A new probe may hold no valid date; the list needs only its tag.
     QString descriptor;
-    QDate date;
-    d.ReadTagDescriptorDate(row.Tag, descriptor, date);
+    QByteArray date;
+    d.ReadStoredTagDescriptorDate(row.Tag, descriptor, date);
 
     float value = 0;
     QString unit;
     const bool valueNaN = ReportsNaN([&] { d.ReadPrimaryValue(value, unit); });
-    row.PVText = valueNaN ? NotANumberText : d.ValuesConfirmed() ? FormatFixed(value, 3) + QLatin1Char(' ') + unit : QString();
+    row.PVText = valueNaN ? NotANumberText : d.ValuesConfirmed() ? NumberWithUnitText(value, unit) : QString();
 
     float current = 0;
     float percent = 0;

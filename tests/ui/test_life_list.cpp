@@ -80,6 +80,14 @@ TSimDeviceState Tivern(int address, int universalRevision = 5)
     return LifeListRig::At(TSimDeviceState::Tivern(universalRevision), address, 0x000100 + address);
 }
 
+// A new probe that holds no valid date.
+TSimDeviceState Undated(int address)
+{
+    TSimDeviceState probe = Tivern(address);
+    probe.Configuration.Date = QDate();
+    return probe;
+}
+
 } // namespace
 
 class TestLifeList : public QObject
@@ -113,7 +121,7 @@ private slots:
         QTest::newRow("every kind of device")
             << QList<TSimDeviceState> { LifeListRig::At(TSimDeviceState::Calderos(), 0, 0x0D0E0F),
                                         LifeListRig::At(TSimDeviceState::Foreign(), 2, 0x000102), Tivern(3, 7), Tivern(4),
-                                        Tivern(5), Tivern(6), Tivern(7) }
+                                        Tivern(5), Tivern(6), Tivern(7), Undated(8) }
             << QList<TSimFault> { TSimFault(Kind::NoAnswer).OnDevice(4).OnCommand(13),
                                   TSimFault(Kind::NotANumber).OnDevice(5).OnCommand(1).WithValue(1),
                                   TSimFault(Kind::WrongChecksum).OnDevice(6).OnCommand(1),
@@ -123,7 +131,8 @@ private slots:
                       { 4, { "", "227 (0xE3)", "128 (0x80)", "260", "0x00", "", "" } },
                       { 5, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "261", "0x00", "NaN", "41.667" } },
                       { 6, { "Inconsistent answer", "", "", "", "", "", "" } },
-                      { 7, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "263", "0xFF", "1.250 meters", "41.667" } } }
+                      { 7, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "263", "0xFF", "1.250 meters", "41.667" } },
+                      { 8, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "264", "0x00", "1.250 meters", "41.667" } } }
             << 7 << everyBit << 0 << "855567";
     }
 
