@@ -29,11 +29,6 @@ bool TryBoolValue(const QString& text, bool& flag)
     return true;
 }
 
-QString NumberWithUnitText(float value, const QString& unit)
-{
-    return FormatFixed(value, 3) + QLatin1Char(' ') + unit;
-}
-
 TNumberWithUnit NumberWithUnitValue(const QString& value)
 {
     const int blank = value.indexOf(QLatin1Char(' '));

@@ -13,9 +13,6 @@ QString BoolText(bool flag);
 // "true" or "false" in any letter case; false, `flag` unchanged, otherwise.
 bool TryBoolValue(const QString& text, bool& flag);
 
-// Three decimals, a blank, the unit name: "1500.000 millimeters".
-QString NumberWithUnitText(float value, const QString& unit);
-
 struct TNumberWithUnit
 {
     float Number = 0;

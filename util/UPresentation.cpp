@@ -59,6 +59,11 @@ QString FormatFixed(double value, int decimals)
     return locale.toString(value, 'f', decimals);
 }
 
+QString NumberWithUnitText(double value, const QString& unit)
+{
+    return FormatFixed(value, 3) + QLatin1Char(' ') + unit;
+}
+
 QString DecHex(quint32 value, int hexDigits)
 {
     const QString hex = QStringLiteral("%1").arg(value, hexDigits, 16, QLatin1Char('0')).toUpper();

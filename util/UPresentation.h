@@ -30,6 +30,9 @@ QString FloatKeyChars();
 // ("1.000000000000000E+20"); infinities read "INF" and "-INF", a NaN "NaN".
 QString FormatFixed(double value, int decimals);
 
+// Three decimals, a blank, the unit name: "1500.000 millimeters".
+QString NumberWithUnitText(double value, const QString& unit);
+
 // "227 (0xE3)": decimal, then upper-case hex with at least `hexDigits` digits.
 QString DecHex(quint32 value, int hexDigits);
 

@@ -7,6 +7,7 @@
 #include "config/TConfigWriter.h"
 #include "config/UConfigText.h"
 #include "config/UConfigValues.h"
+#include "util/UPresentation.h"
 
 #include <QBuffer>
 #include <QLocale>
