@@ -12,6 +12,16 @@ QObject* TJobSteps::control(const QString& name) const
     return thread.Control(name);
 }
 
+QObject* TJobSteps::changedControl(const QString& name, const QString& statusText) const
+{
+    thread.CheckTerminated();
+    QObject* changed = control(name);
+    if (!thread.SyncIsModified(changed))
+        return nullptr;
+    thread.SetStatusText(statusText);
+    return changed;
+}
+
 TComportHART& TJobSteps::device() const
 {
     return *thread.Device;

@@ -15,6 +15,9 @@ protected:
     explicit TJobSteps(TThreadMeridal& thread);
 
     QObject* control(const QString& name) const;
+    // The start of a step that writes one control: the control when the user
+    // changed it, with the step's name shown; none when there is nothing to write.
+    QObject* changedControl(const QString& name, const QString& statusText) const;
     TComportHART& device() const;
 
     TThreadMeridal& thread;

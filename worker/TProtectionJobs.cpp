@@ -85,11 +85,9 @@ void TProtectionJobs::ChangePasscodeStep()
 
 void TProtectionJobs::ProtectionStep()
 {
-    thread.CheckTerminated();
-    QObject* box = control(QStringLiteral("CheckBoxProtectionMode"));
-    if (!thread.SyncIsModified(box))
+    QObject* box = changedControl(QStringLiteral("CheckBoxProtectionMode"), QStringLiteral("Write Protection Mode"));
+    if (!box)
         return;
-    thread.SetStatusText(QStringLiteral("Write Protection Mode"));
     QObject* passcodeEdit = control(QStringLiteral("MaskEditPasswcodeProtectionCode"));
     const int passcode = PasscodeNumber(thread.SyncGetText(passcodeEdit), QStringLiteral("Please enter the passcode."));
     CheckPasscodeRange(passcode, QStringLiteral("Passcode"));

@@ -170,11 +170,9 @@ void TWriteJobs::StoreMessage()
 
 void TWriteJobs::storeText(const char* name, const QString& statusText, void (TComportHART::*write)(QString&))
 {
-    thread.CheckTerminated();
-    QObject* edit = control(QString::fromLatin1(name));
-    if (!thread.SyncIsModified(edit))
+    QObject* edit = changedControl(QString::fromLatin1(name), statusText);
+    if (!edit)
         return;
-    thread.SetStatusText(statusText);
     QString text = thread.SyncGetText(edit);
     (device().*write)(text);
     if (!confirmed())
@@ -187,11 +185,9 @@ void TWriteJobs::storeText(const char* name, const QString& statusText, void (TC
 
 void TWriteJobs::StoreFinalAssemblyNumber()
 {
-    thread.CheckTerminated();
-    QObject* edit = control(QStringLiteral("EditFinalAssemblyNo"));
-    if (!thread.SyncIsModified(edit))
+    QObject* edit = changedControl(QStringLiteral("EditFinalAssemblyNo"), QStringLiteral("Write Final Assembly Number"));
+    if (!edit)
         return;
-    thread.SetStatusText(QStringLiteral("Write Final Assembly Number"));
     qint32 number = StrToInt(thread.SyncGetText(edit));
     if (number < 0)
         throw Exception(QStringLiteral("Final Assembly No. is less than 0"));
@@ -208,11 +204,9 @@ void TWriteJobs::StoreFinalAssemblyNumber()
 
 void TWriteJobs::StoreAlarmSelection()
 {
-    thread.CheckTerminated();
-    QObject* combo = control(QStringLiteral("ComboBoxPVAlarmSelection"));
-    if (!thread.SyncIsModified(combo))
+    QObject* combo = changedControl(QStringLiteral("ComboBoxPVAlarmSelection"), QStringLiteral("Write Alarm Selection"));
+    if (!combo)
         return;
-    thread.SetStatusText(QStringLiteral("Write Alarm Selection"));
     // No selection (-1) becomes 255 and is refused with the other invalid codes.
     quint8 code = quint8(thread.SyncGetItemIndex(combo));
     if (code > LargestAlarmSelection)
