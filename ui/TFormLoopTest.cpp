@@ -2,7 +2,8 @@
 
 #include "ui/TFormProtokoll.h"
 #include "ui/TMessageDialog.h"
-#include "ui/TRegistryTool.h"
+#include "ui/UControlFactory.h"
+#include "ui/UFormPosition.h"
 #include "worker/TMaintenanceJobs.h"
 #include "worker/TThreadMeridal.h"
 
@@ -13,28 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString FormsKey = QStringLiteral("Forms");
-
-template<typename T>
-T* Named(T* control, const QString& name)
-{
-    control->setObjectName(name);
-    return control;
-}
-
-// A stored coordinate, or the fallback when it lies beyond the screen.
-int StoredCoordinate(const TRegistryTool& settings, const QString& name, int screenExtent, int fallback)
-{
-    const int stored = settings.ReadIntSetting(FormsKey, name, fallback);
-    return stored >= screenExtent ? fallback : stored;
-}
-
-} // namespace
 
 TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLog, TMessageDialog& messages,
                              QWidget* parent)
@@ -55,8 +35,8 @@ TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLo
     fixedAt->setReadOnly(true);
     fixedAt->setAlignment(Qt::AlignRight);
 
-    auto* start = Named(new QPushButton(QStringLiteral("Start")), QStringLiteral("ButtonStart"));
-    auto* close = Named(new QPushButton(QStringLiteral("Close")), QStringLiteral("ButtonClose"));
+    auto* start = Button(QStringLiteral("ButtonStart"), QStringLiteral("Start"));
+    auto* close = Button(QStringLiteral("ButtonClose"), QStringLiteral("Close"));
     // Enter belongs to the combo box (Start); it never closes the dialog.
     for (QPushButton* button : { start, close })
         button->setAutoDefault(false);
@@ -140,13 +120,10 @@ bool TFormLoopTest::leaveLoopTest()
 
 void TFormLoopTest::restorePosition()
 {
-    const QSize screen = this->screen() ? this->screen()->geometry().size() : QSize(1024, 768);
-    move(StoredCoordinate(settings, QStringLiteral("FormLoopTest.Left"), screen.width(), 150),
-         StoredCoordinate(settings, QStringLiteral("FormLoopTest.Top"), screen.height(), 100));
+    RestoreFormPosition(*this, settings, objectName(), QPoint(150, 100));
 }
 
 void TFormLoopTest::storePosition()
 {
-    settings.WriteIntSetting(FormsKey, QStringLiteral("FormLoopTest.Top"), y());
-    settings.WriteIntSetting(FormsKey, QStringLiteral("FormLoopTest.Left"), x());
+    StoreFormPosition(*this, settings, objectName());
 }

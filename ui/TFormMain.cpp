@@ -16,6 +16,7 @@
 #include "ui/TMessageDialog.h"
 #include "ui/TRegistryTool.h"
 #include "ui/TTaskDialog.h"
+#include "ui/UStatusColors.h"
 #include "util/StringTools.h"
 #include "util/UPresentation.h"
 #include "worker/TFamilyJobs.h"
@@ -56,21 +57,6 @@ const QString SettingsKey = QStringLiteral("Settings");
 const QString FormsKey = QStringLiteral("Forms");
 const QString PortInUseMessage = QStringLiteral("COM port is already open.\r\rBe sure that the port is available and press Device > Rescan.");
 const QString NoDeviceSelectedMessage = QStringLiteral("No supported HART device selected. See Device > Life List");
-
-// Indicator colours of the field device status.
-QColor IndicatorColor(quint8 deviceStatus)
-{
-    if (deviceStatus == 0)
-        return QColor(0, 128, 0);
-    QColor color(Qt::white);
-    if (deviceStatus & 0x60)
-        color = QColor(255, 255, 0);
-    if (deviceStatus & 0x0F)
-        color = QColor(255, 128, 0);
-    if (deviceStatus & 0x90)
-        color = QColor(255, 0, 0);
-    return color;
-}
 
 // A stored position, or the fallback when it lies beyond the screen.
 int PositionWithin(int stored, int screenExtent, int fallback)
@@ -744,7 +730,7 @@ void TFormMain::ShowAnswerStatus(TComportHART*, const TDeviceStatus& status)
             c.LabelUnplugWarning->hide();
     }
     QPalette palette = c.LMDPanelStatusIndicator->palette();
-    palette.setColor(QPalette::Window, IndicatorColor(status.DeviceStatus));
+    palette.setColor(QPalette::Window, DeviceStatusColor(status.DeviceStatus));
     c.LMDPanelStatusIndicator->setPalette(palette);
     windows.DeviceStatus->ShowStatus(status);
 }

@@ -1,6 +1,7 @@
 #include "ui/TFormMainControls.h"
 
 #include "ui/TLevelProgressBar.h"
+#include "ui/UControlFactory.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -26,50 +27,6 @@ namespace {
 const QString PasscodeHint = QStringLiteral("Valid Passcode between 0 and 65535");
 const QStringList LengthUnits = { "feet", "meters", "inches", "centimeters", "millimeters" };
 
-template<typename T>
-T* Named(T* control, const QString& name)
-{
-    control->setObjectName(name);
-    return control;
-}
-
-
-QLabel* Caption(const QString& text)
-{
-    return new QLabel(text);
-}
-
-QLineEdit* TextEdit(const QString& name, int maxLength)
-{
-    auto* edit = Named(new QLineEdit, name);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
-// Written by the device thread only.
-QLineEdit* ReadOnlyEdit(const QString& name)
-{
-    auto* edit = Named(new QLineEdit, name);
-    edit->setReadOnly(true);
-    return edit;
-}
-
-QLineEdit* NumericEdit(const QString& name, const QString& initial = QStringLiteral("0"))
-{
-    auto* edit = Named(new QLineEdit(initial), name);
-    edit->setAlignment(Qt::AlignRight);
-    return edit;
-}
-
-// A live value the device reports: the user cannot change it, but reads it
-// in the normal text colour (a disabled field's grey is hard to read).
-QLineEdit* DisplayEdit(const QString& name, const QString& initial = QStringLiteral("0"))
-{
-    auto* edit = NumericEdit(name, initial);
-    edit->setReadOnly(true);
-    return edit;
-}
-
 QLineEdit* PasscodeEdit(const QString& name)
 {
     auto* edit = Named(new QLineEdit, name);
@@ -81,38 +38,6 @@ QLineEdit* PasscodeEdit(const QString& name)
 QLabel* UnitLabel(const QString& name, const QString& text = QStringLiteral("unit"))
 {
     return Named(new QLabel(text), name);
-}
-
-QComboBox* DropDown(const QString& name, const QStringList& items)
-{
-    auto* combo = Named(new QComboBox, name);
-    combo->addItems(items);
-    return combo;
-}
-
-QCheckBox* Check(const QString& name, const QString& text)
-{
-    return Named(new QCheckBox(text), name);
-}
-
-QGroupBox* Group(const QString& name, const QString& title)
-{
-    return Named(new QGroupBox(title), name);
-}
-
-QPushButton* Button(const QString& name, const QString& text)
-{
-    return Named(new QPushButton(text), name);
-}
-
-// A caption, a field and optionally a unit in one grid row.
-void Row(QGridLayout* grid, QWidget* caption, QWidget* field, QWidget* unit = nullptr)
-{
-    const int row = grid->rowCount();
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(field, row, 1);
-    if (unit)
-        grid->addWidget(unit, row, 2);
 }
 
 // The group of a device variable measured in a length: value, unit, offset

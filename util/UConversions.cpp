@@ -4,6 +4,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -11,6 +12,20 @@ int StrToInt(const QString& text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
+quint32 HexToUInt32(const QString& text)
+{
+    static const QString hexDigits = QStringLiteral("0123456789abcdefABCDEF");
+    const QString digits = text.trimmed();
+    // toUInt alone would also take a "0x" prefix and a sign.
+    const bool onlyHexDigits = !digits.isEmpty()
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return hexDigits.contains(c); });
+    bool ok = false;
+    const quint32 value = onlyHexDigits ? digits.toUInt(&ok, 16) : 0;
     if (!ok)
         throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return value;

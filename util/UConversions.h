@@ -10,6 +10,9 @@
 
 // A decimal integer that fits 32 bits ("'x' is not a valid integer value").
 int StrToInt(const QString& text);
+// A hexadecimal number of at most 32 bits, digits only ("'x' is not a valid
+// integer value").
+quint32 HexToUInt32(const QString& text);
 // A number a 32-bit float can hold ("'x' is not a valid floating point value").
 float StrToFloat(const QString& text);
 // The same without the error: false, `value` unchanged, for a text that

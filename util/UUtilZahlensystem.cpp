@@ -77,6 +77,18 @@ QByteArray SingleToBytes(float value)
     return BigEndianBytes(bits, 4);
 }
 
+float BytesToSingle(const QByteArray& fourBytes)
+{
+    if (fourBytes.size() != 4)
+        throw EConvertError(QStringLiteral("An IEEE single needs 4 bytes"));
+    quint32 bits = 0;
+    for (char byte : fourBytes)
+        bits = (bits << 8) | quint8(byte);
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
 QString BytesToHex(const QByteArray& bytes)
 {
     return QString::fromLatin1(bytes.toHex().toUpper());

@@ -14,6 +14,9 @@ QByteArray IntToBytes(qint32 value, int count);
 // The four bytes of the IEEE 754 single, sign/exponent byte first.
 QByteArray SingleToBytes(float value);
 
+// The IEEE 754 single of four bytes, sign/exponent byte first.
+float BytesToSingle(const QByteArray& fourBytes);
+
 // Two upper-case hex digits per byte, no separators.
 QString BytesToHex(const QByteArray& bytes);
 

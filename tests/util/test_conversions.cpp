@@ -13,6 +13,8 @@ QString Converted(const QString& kind, const QString& text)
     try {
         if (kind == QLatin1String("int"))
             return QString::number(StrToInt(text));
+        if (kind == QLatin1String("hex"))
+            return QString::number(HexToUInt32(text));
         if (kind == QLatin1String("float"))
             return QString::number(StrToFloat(text));
         return StrToDate(text).toString(Qt::ISODate);
@@ -38,6 +40,12 @@ private slots:
         QTest::newRow("integer with blanks") << "C" << "int" << " 42 " << "42";
         QTest::newRow("integer beyond 32 bits") << "C" << "int" << "4294967296" << "'4294967296' is not a valid integer value";
         QTest::newRow("integer, empty") << "C" << "int" << "" << "'' is not a valid integer value";
+        QTest::newRow("hex, either case") << "C" << "hex" << "fF" << "255";
+        QTest::newRow("hex, all 32 bits") << "C" << "hex" << "FFFFFFFF" << "4294967295";
+        QTest::newRow("hex beyond 32 bits") << "C" << "hex" << "100000000" << "'100000000' is not a valid integer value";
+        QTest::newRow("hex with prefix") << "C" << "hex" << "0x1F" << "'0x1F' is not a valid integer value";
+        QTest::newRow("hex, signed") << "C" << "hex" << "-1" << "'-1' is not a valid integer value";
+        QTest::newRow("hex, empty") << "C" << "hex" << "" << "'' is not a valid integer value";
         QTest::newRow("decimal point") << "en_US" << "float" << "1.5" << "1.5";
         // Read as fifteen, a grouped "1,5" would silently write another value.
         QTest::newRow("group separator") << "en_US" << "float" << "1,5" << "'1,5' is not a valid floating point value";

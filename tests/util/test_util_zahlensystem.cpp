@@ -70,6 +70,14 @@ private slots:
         QFETCH(float, value);
         QFETCH(QByteArray, expected);
         QCOMPARE(SingleToBytes(value), expected);
+        // And back: the same value from the same bytes.
+        QCOMPARE(BytesToSingle(expected), value);
+    }
+
+    void bytesToSingleNeedsFourBytes()
+    {
+        QCOMPARE(ErrorMessage<EConvertError>([] { BytesToSingle(Bytes("3F8000")); }),
+                 QStringLiteral("An IEEE single needs 4 bytes"));
     }
 
     void bytesToHex()
