@@ -1,11 +1,13 @@
 #include "link/TComportHARTBasis.h"
 
 #include "link/TSerialPort.h"
+#include "util/UPresentation.h"
 
 #include <QEventLoop>
 #include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -15,6 +17,12 @@ constexpr int SilenceMs = 200;
 quint8 ByteAt(const QByteArray& bytes, int index)
 {
     return static_cast<quint8>(bytes.at(index));
+}
+
+qint64 MicrosecondsSinceEpoch()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 QString Hex2(quint32 value)
@@ -75,6 +83,7 @@ void TComportHARTBasis::SendRequest(const QByteArray& frame, int timeoutMs, THAR
         else
             ownerCalls.Post([this, frame, timeoutMs] { transmitAttempt(frame, timeoutMs); });
         WaitForAnswer();
+        recordAnswer();
         runInterruptCheck();
 
         std::exception_ptr transmitFailure;
@@ -130,6 +139,7 @@ void TComportHARTBasis::transmitAttempt(const QByteArray& frame, int timeoutMs)
             listening = true;
         }
         comPort->Write(frame);
+        recordFrame(TTracedFrame::Request, frame, MicrosecondsSinceEpoch());
     } catch (...) {
         std::lock_guard<std::mutex> lock(stateMutex);
         transmitError = std::current_exception();
@@ -182,6 +192,7 @@ void TComportHARTBasis::AComPortTriggerAvail(int count)
         if (!ReceiveBuffer.isEmpty() || static_cast<quint8>(b) == 0xFF)
             ReceiveBuffer.append(b);
     }
+    lastByteTime = MicrosecondsSinceEpoch();
     TimerDataReceived.start();
 }
 
@@ -284,6 +295,37 @@ void TComportHARTBasis::TraceText(const QString& text)
         sink(text);
 }
 
+void TComportHARTBasis::SetFrameSink(std::function<void(const TTracedFrame&)> sink)
+{
+    std::lock_guard<std::mutex> lock(hookMutex);
+    frameSink = std::move(sink);
+}
+
+void TComportHARTBasis::recordFrame(TTracedFrame::TDirection direction, const QByteArray& bytes, qint64 time)
+{
+    std::function<void(const TTracedFrame&)> sink;
+    {
+        std::lock_guard<std::mutex> lock(hookMutex);
+        sink = frameSink;
+    }
+    if (sink)
+        sink(TTracedFrame { direction, time, bytes });
+}
+
+// What arrived in this attempt, also when it was cut short or malformed.
+void TComportHARTBasis::recordAnswer()
+{
+    QByteArray received;
+    qint64 time = 0;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex);
+        received = ReceiveBuffer;
+        time = lastByteTime;
+    }
+    if (!received.isEmpty())
+        recordFrame(TTracedFrame::Answer, received, time);
+}
+
 bool TComportHARTBasis::tracing()
 {
     std::lock_guard<std::mutex> lock(hookMutex);
@@ -295,7 +337,7 @@ void TComportHARTBasis::traceRequest(const QByteArray& frame)
     if (!tracing())
         return;
     TraceLine(QStringLiteral("############################ Tx Length: %1").arg(frame.size()));
-    TraceText(hexBytes(frame));
+    TraceText(HexByteList(frame));
     TraceLine(QString());
 }
 
@@ -327,22 +369,13 @@ void TComportHARTBasis::dumpAnswer()
         dataReceived = DataReceived;
     }
     TraceLine(QStringLiteral("############################ Answer (pure): Length: %1").arg(received.size()));
-    TraceText(hexBytes(received));
+    TraceText(HexByteList(received));
     TraceLine(QString());
     TraceText(QStringLiteral("Exiting by "));
     if (timedOut)
         TraceLine(QStringLiteral("timeout"));
     if (dataReceived)
         TraceLine(QStringLiteral("data received"));
-}
-
-QString TComportHARTBasis::hexBytes(const QByteArray& bytes)
-{
-    QString text;
-    text.reserve(bytes.size() * 3);
-    for (const char b : bytes)
-        text += Hex2(static_cast<quint8>(b)) + QLatin1Char(' ');
-    return text;
 }
 
 void TComportHARTBasis::SetInterruptCheck(std::function<void()> check)

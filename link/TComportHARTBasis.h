@@ -3,6 +3,7 @@
 #include "link/LinkExceptions.h"
 #include "link/TComPort.h"
 #include "link/THARTFrame.h"
+#include "link/TTracedFrame.h"
 #include "util/TQueuedCalls.h"
 
 #include <QObject>
@@ -57,6 +58,9 @@ public:
     void SetTraceSink(std::function<void(const QString&)> sink);
     void TraceLine(const QString& text);
     void TraceText(const QString& text);
+    // Every frame sent and every answer received, whole, with its time; off
+    // until a sink is set. The sink may be called on any thread.
+    void SetFrameSink(std::function<void(const TTracedFrame&)> sink);
 
     // Run before every transmission and after every wait; a stop check of the
     // owner raises here to end a job at a transaction boundary.
@@ -89,7 +93,8 @@ private:
     void runInterruptCheck();
     bool tracing();
     void traceRequest(const QByteArray& frame);
-    static QString hexBytes(const QByteArray& bytes);
+    void recordFrame(TTracedFrame::TDirection direction, const QByteArray& bytes, qint64 time);
+    void recordAnswer();
     static QString communicationErrorText(quint8 firstStatusByte);
 
     std::unique_ptr<TComPort> comPort;
@@ -106,6 +111,7 @@ private:
     bool DataReceived = false;
     bool TimedOut = false;
     bool waitInterrupted = false;
+    qint64 lastByteTime = 0;
     std::exception_ptr transmitError;
 
     // Caller side: the answer being decoded, and the last one.
@@ -114,5 +120,6 @@ private:
 
     std::mutex hookMutex;
     std::function<void(const QString&)> traceSink;
+    std::function<void(const TTracedFrame&)> frameSink;
     std::function<void()> interruptCheck;
 };

@@ -1,5 +1,6 @@
 #include "ui/TDebugConsole.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -26,6 +27,7 @@ void TDebugConsole::SetEnabled(bool on)
         window->setReadOnly(true);
         window->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         window->resize(640, 400);
+        window->installEventFilter(this);
     }
     window->setWindowTitle(title);
     window->show();
@@ -59,4 +61,17 @@ void TDebugConsole::append(const QString& text)
     end.movePosition(QTextCursor::End);
     // The trace ends its lines with CR LF; the window shows plain line breaks.
     end.insertText(QString(text).remove(QLatin1Char('\r')));
+}
+
+bool TDebugConsole::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window && event->type() == QEvent::Close && enabled) {
+        enabled = false;
+        // Deleted once its close is done; a console enabled again meanwhile
+        // opens a new window.
+        window->deleteLater();
+        window = nullptr;
+        emit Closed();
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -9,7 +9,8 @@
 class QPlainTextEdit;
 
 // A text console window for the HART frame trace. It stays closed until
-// enabled; disabling or destroying it closes the window.
+// enabled; disabling or destroying it closes the window, and closing the
+// window disables it.
 class TDebugConsole : public QObject
 {
     Q_OBJECT
@@ -30,6 +31,13 @@ public:
 
     // What the window shows (for tests and copying).
     QString Text() const;
+
+signals:
+    // The user closed the window; the console is disabled now.
+    void Closed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void append(const QString& text);

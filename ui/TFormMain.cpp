@@ -9,9 +9,11 @@
 #include "ui/TFormAbout.h"
 #include "ui/TFormCOMPortChooser.h"
 #include "ui/TFormDeviceStatus.h"
+#include "ui/TFormDirectCommand.h"
 #include "ui/TFormLoopTest.h"
 #include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
+#include "ui/TFrameTrace.h"
 #include "ui/TLevelProgressBar.h"
 #include "ui/TMessageDialog.h"
 #include "ui/TRegistryTool.h"
@@ -102,6 +104,7 @@ void TFormMain::StopDeviceThread()
 {
     if (!DeviceThread)
         return;
+    frameTrace->Attach(nullptr);
     DeviceThread->Shutdown();
     delete DeviceThread;
     DeviceThread = nullptr;
@@ -114,6 +117,10 @@ void TFormMain::FormCreate()
     settings = std::make_unique<TRegistryTool>(registryBasePath);
     messageDialog = std::make_unique<TMessageDialog>();
     configFiles = std::make_unique<TConfigFileDialogs>(this, *settings, *messageDialog);
+    frameTrace = new TFrameTrace(this, *messageDialog);
+    connect(c.MenuFrameTrace, &QAction::toggled, frameTrace, &TFrameTrace::SetOn);
+    connect(frameTrace, &TFrameTrace::TurnedOff, c.MenuFrameTrace, [this] { c.MenuFrameTrace->setChecked(false); });
+    connect(c.MenuSaveTraceAs, &QAction::triggered, frameTrace, &TFrameTrace::SaveAs);
     messageDialog->SetTitle(QApplication::applicationName());
     applyStoredAutoRefresh();
     readAttemptCount();
@@ -155,6 +162,7 @@ void TFormMain::applyWorkingMode()
     const QString domain = ini.ReadString(QStringLiteral("KORVAL"), QStringLiteral("domain"), QString());
     c.ButtonDirectCMD->setVisible(domain == QLatin1String("dev"));
     c.ButtonTestDevice->setVisible(domain == QLatin1String("prod"));
+    c.MenuService->menuAction()->setVisible(domain == QLatin1String("dev"));
 }
 
 void TFormMain::showEvent(QShowEvent* event)
@@ -253,6 +261,7 @@ void TFormMain::createDeviceThread(int comNumber)
     DeviceThread = new TThreadMeridal(false, comNumber, *this, settings.get(), [this](TThreadBasis& sender) {
         return messageDialog->CreateErrorBox(sender.LastExceptionMessage());
     });
+    frameTrace->Attach(DeviceThread->Device.get());
 }
 
 void TFormMain::endProgram()
@@ -537,6 +546,11 @@ void TFormMain::ClearTab(int page)
 
 // --- Maintenance ---
 
+void TFormMain::ButtonDirectCMDClick()
+{
+    windows.DirectCommand->exec();
+}
+
 void TFormMain::ButtonLoopTestClick()
 {
     if (!DeviceThread)
@@ -758,7 +772,7 @@ QList<QWidget*> TFormMain::Forms()
 {
     QList<QWidget*> forms { this };
     for (QWidget* form : { static_cast<QWidget*>(windows.DeviceStatus), static_cast<QWidget*>(windows.LoopTest),
-                           static_cast<QWidget*>(windows.MultidropLifeList) }) {
+                           static_cast<QWidget*>(windows.DirectCommand), static_cast<QWidget*>(windows.MultidropLifeList) }) {
         if (form)
             forms << form;
     }
@@ -964,6 +978,7 @@ void TFormMain::connectHandlers()
     connect(c.MenuSaveConfigAs, &QAction::triggered, this, &TFormMain::MenuSaveConfigAsClick);
     connect(c.MenuLoadConfig, &QAction::triggered, this, &TFormMain::MenuLoadConfigClick);
     connect(c.ButtonTestDevice, &QPushButton::clicked, this, &TFormMain::ButtonTestDeviceClick);
+    connect(c.ButtonDirectCMD, &QPushButton::clicked, this, &TFormMain::ButtonDirectCMDClick);
     connect(c.TimerRefresh, &QTimer::timeout, this, &TFormMain::TimerRefreshTimer);
     connect(c.TimerDiagnostics, &QTimer::timeout, this, &TFormMain::TimerDiagnosticsTimer);
     connect(c.EditManufacturerID, &QLineEdit::textChanged, this, &TFormMain::EditManufacturerIDChange);

@@ -15,6 +15,8 @@ class QAction;
 class TConfigFileDialogs;
 class TFormCOMPortChooser;
 class TFormDeviceStatus;
+class TFormDirectCommand;
+class TFrameTrace;
 class TFormLoopTest;
 class TFormMultidropLifeList;
 class TFormProtokoll;
@@ -44,6 +46,7 @@ public:
         TFormCOMPortChooser* COMPortChooser = nullptr;
         TFormProtokoll* Protokoll = nullptr;
         TFormLoopTest* LoopTest = nullptr;
+        TFormDirectCommand* DirectCommand = nullptr;
         TFormMultidropLifeList* MultidropLifeList = nullptr;
     };
 
@@ -80,6 +83,9 @@ public:
     void MenuSaveConfigAsClick();
     void MenuLoadConfigClick();
     void ButtonTestDeviceClick();
+    void ButtonDirectCMDClick();
+    // The frame trace of working mode "dev".
+    TFrameTrace& FrameTrace() { return *frameTrace; }
 
     // --- The device thread's view of the windows ---
     QList<QWidget*> Forms() override;
@@ -156,6 +162,7 @@ private:
     std::unique_ptr<TMessageDialog> messageDialog;
     std::unique_ptr<TChangeTracking> tracking;
     std::unique_ptr<TConfigFileDialogs> configFiles;
+    TFrameTrace* frameTrace = nullptr;
     TCompanions windows;
     QString registryBasePath;
     int visiblePage = 0;

@@ -393,6 +393,12 @@ void TFormMainControls::Build(QMainWindow* window)
         choice->setCheckable(true);
         AutoRefreshChoices->addAction(choice);
     }
+    // Service staff only (working mode "dev").
+    MenuService = Named(menus->addMenu(QStringLiteral("Service")), "MenuService");
+    MenuFrameTrace = MenuItem(MenuService, "MenuFrameTrace", QStringLiteral("Frame Trace"));
+    MenuFrameTrace->setCheckable(true);
+    MenuSaveTraceAs = MenuItem(MenuService, "MenuSaveTraceAs", QStringLiteral("Save Trace As..."));
+    MenuService->menuAction()->setVisible(false);
     QMenu* help = menus->addMenu(QStringLiteral("?"));
     About = MenuItem(help, "About", QStringLiteral("About..."));
 

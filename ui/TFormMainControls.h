@@ -173,6 +173,9 @@ struct TFormMainControls
     QAction* MenuSettingsAutoRefreshSec5;
     QAction* MenuSettingsAutoRefreshSec10;
     QAction* MenuSettingsAutoRefreshSec30;
+    QMenu* MenuService;
+    QAction* MenuFrameTrace;
+    QAction* MenuSaveTraceAs;
     QAction* About;
 
     // Non-visual parts.

@@ -3,6 +3,7 @@
 #include "ui/TDemoMode.h"
 #include "ui/TFormCOMPortChooser.h"
 #include "ui/TFormDeviceStatus.h"
+#include "ui/TFormDirectCommand.h"
 #include "ui/TFormLoopTest.h"
 #include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
@@ -50,9 +51,11 @@ TMeridalProgram::TMeridalProgram(const TOptions& options)
     formCOMPortChooser = std::make_unique<TFormCOMPortChooser>();
     formProtokoll = std::make_unique<TFormProtokoll>(formMain.get());
     formLoopTest = std::make_unique<TFormLoopTest>(formMain->Settings(), *formProtokoll, formMain->Messages(), formMain.get());
+    formDirectCommand = std::make_unique<TFormDirectCommand>(formMain->Controls(), *formDeviceStatus, formMain->Settings(),
+                                                             formMain->Messages(), formMain.get());
     formMultidropLifeList = std::make_unique<TFormMultidropLifeList>(formMain->Messages(), formMain.get());
     formMain->SetCompanions({ formDeviceStatus.get(), formCOMPortChooser.get(), formProtokoll.get(), formLoopTest.get(),
-                              formMultidropLifeList.get() });
+                              formDirectCommand.get(), formMultidropLifeList.get() });
 }
 
 TMeridalProgram::~TMeridalProgram()

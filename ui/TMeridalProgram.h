@@ -7,6 +7,7 @@
 class TDemoMode;
 class TFormCOMPortChooser;
 class TFormDeviceStatus;
+class TFormDirectCommand;
 class TFormLoopTest;
 class TFormMultidropLifeList;
 class TFormProtokoll;
@@ -40,6 +41,7 @@ public:
     TFormCOMPortChooser& FormCOMPortChooser() { return *formCOMPortChooser; }
     TFormProtokoll& FormProtokoll() { return *formProtokoll; }
     TFormLoopTest& FormLoopTest() { return *formLoopTest; }
+    TFormDirectCommand& FormDirectCommand() { return *formDirectCommand; }
     TFormMultidropLifeList& FormMultidropLifeList() { return *formMultidropLifeList; }
 
 private:
@@ -49,5 +51,6 @@ private:
     std::unique_ptr<TFormCOMPortChooser> formCOMPortChooser;
     std::unique_ptr<TFormProtokoll> formProtokoll;
     std::unique_ptr<TFormLoopTest> formLoopTest;
+    std::unique_ptr<TFormDirectCommand> formDirectCommand;
     std::unique_ptr<TFormMultidropLifeList> formMultidropLifeList;
 };

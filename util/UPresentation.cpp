@@ -70,6 +70,15 @@ QString DecHex(quint32 value, int hexDigits)
     return QStringLiteral("%1 (0x%2)").arg(value).arg(hex);
 }
 
+QString HexByteList(const QByteArray& bytes)
+{
+    QString text;
+    text.reserve(bytes.size() * 3);
+    for (const char b : bytes)
+        text += QStringLiteral("%1 ").arg(quint8(b), 2, 16, QLatin1Char('0')).toUpper();
+    return text;
+}
+
 QString DisplayText(const QString& message)
 {
     QString text = message;

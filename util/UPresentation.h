@@ -36,5 +36,8 @@ QString NumberWithUnitText(double value, const QString& unit);
 // "227 (0xE3)": decimal, then upper-case hex with at least `hexDigits` digits.
 QString DecHex(quint32 value, int hexDigits);
 
+// Each byte as two upper-case hex digits followed by a blank: "FF 02 ".
+QString HexByteList(const QByteArray& bytes);
+
 // The system's messages break lines with CR (and CR LF); dialogs want LF.
 QString DisplayText(const QString& message);

@@ -98,7 +98,7 @@ public:
     bool BoolResult = false;
     bool RefreshAllowed = true;
     bool Identified = false;
-    QString DirectCommandRequest;
+    QByteArray DirectCommandRequest;
     TComportHART* StatusDevice = nullptr;
     TDeviceStatus LastStatus;
     float PVUpperLimit = 0;
