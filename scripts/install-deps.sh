@@ -18,6 +18,7 @@ PACKAGES="
   xvfb
   libxcb1-dev
   xauth
+  tshark
 "
 
 missing=""

@@ -8,13 +8,17 @@
 #include "ModalDialogDriver.h"
 #include "WindowChecks.h"
 
+#include "ui/TDebugConsole.h"
+#include "ui/TFormDirectCommand.h"
 #include "ui/TFormLoopTest.h"
+#include "ui/TFrameTrace.h"
 #include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -131,6 +135,41 @@ private slots:
         QTRY_COMPARE(trim.Done(), 3);
         QVERIFY(rig.WaitUntilIdle());
         QCOMPARE(trim.Texts.last(), QString("Enter reference meter value (4mA):"));
+    }
+
+    // The direct command window after an answer, and the trace console that
+    // shows the frames of the session.
+    void directCommandAndTrace()
+    {
+        ProgramRig rig("[KORVAL]\ndomain=dev\n");
+        QVERIFY(rig.StartWith(TSimDeviceState::Tivern()));
+        rig.C().MenuFrameTrace->trigger();
+        TFormDirectCommand& window = rig.Program().FormDirectCommand();
+        ModalDialogDriver driver([&](QWidget*) {
+            window.findChild<QLineEdit*>(QStringLiteral("EditCommand"))->setText(QStringLiteral("33"));
+            window.findChild<QPlainTextEdit*>(QStringLiteral("MemoData"))->setPlainText(QStringLiteral("00 02 "));
+            window.findChild<QPushButton*>(QStringLiteral("ButtonSend"))->click();
+            QVERIFY(rig.WaitUntilIdle());
+            QVERIFY(!window.findChild<QPlainTextEdit*>(QStringLiteral("MemoAnswerData"))->toPlainText().isEmpty());
+            VerifyFixedSize(&window);
+            VerifyCaptionAsShown(&window);
+            VerifyGrabbed(&window, QStringLiteral("direct_command_answer"));
+            VerifyNoClippedText(&window);
+            VerifyNoOverlappingControls(&window);
+            window.reject();
+        });
+        rig.C().ButtonDirectCMD->click();
+        QVERIFY(driver.Acted());
+
+        QWidget* console = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->windowTitle() == QLatin1String("HART Frame Trace"))
+                console = w;
+        }
+        QVERIFY(console && QTest::qWaitForWindowExposed(console));
+        QVERIFY(rig.Main().FrameTrace().Console().Text().contains(QLatin1String("command________: 0x21")));
+        VerifyCaptionAsShown(console);
+        VerifyGrabbed(console, QStringLiteral("trace_console"));
     }
 
     // The life list while it scans (the address worked on is marked), and
