@@ -336,13 +336,16 @@ private slots:
 
     // Enter sends from the command edit and is swallowed by the data memo;
     // Send is refused while a job runs; the window stands where it was left
-    // and hides the device status window when it opens.
+    // and hides the device status window when it opens, which a double
+    // click on the device status brings back.
     void keysJobsAndPlace()
     {
         program->rig.Program().FormDeviceStatus().show();
         QPoint placeLeft;
         QVERIFY(WhileOpen([&] {
             QVERIFY(!program->rig.Program().FormDeviceStatus().isVisible());
+            QTest::mouseDClick(Field("EditDeviceStatus"), Qt::LeftButton);
+            QVERIFY(program->rig.Program().FormDeviceStatus().isVisible());
             program->Type(Field("EditCommand"), QStringLiteral("0"));
             TypeData(QStringLiteral("01"));
             QTest::keyClick(Memo("MemoData"), Qt::Key_Return);
