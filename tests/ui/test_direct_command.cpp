@@ -374,6 +374,7 @@ private slots:
     // decodes frame by frame as sent and received.
     void traceSavedAsCapture()
     {
+        const qint64 testStarted = QDateTime::currentMSecsSinceEpoch();
         QAction* traceOn = program->rig.C().MenuFrameTrace;
         QVERIFY(program->rig.C().MenuService->menuAction()->isVisible());
         DialogScript nothingYet({ Answer(QMessageBox::Ok) });
@@ -423,8 +424,8 @@ private slots:
         if (tshark.isEmpty())
             QSKIP("tshark is not installed: the capture cannot be decoded here");
         QProcess decode;
-        decode.start(tshark, { "-r", path, "-T", "fields", "-E", "separator=,", "-e", "hart_ip.message_type",
-                               "-e", "hart_ip.pt.command", "-e", "hart_ip.pt.length" });
+        decode.start(tshark, { "-r", path, "-T", "fields", "-E", "separator=,", "-e", "frame.time_epoch",
+                               "-e", "hart_ip.message_type", "-e", "hart_ip.pt.command", "-e", "hart_ip.pt.length" });
         QVERIFY(decode.waitForFinished(60000));
         QCOMPARE(decode.exitCode(), 0);
 
@@ -437,7 +438,16 @@ private slots:
             }
         }
         QVERIFY(expected.size() > 10);
-        QCOMPARE(QString::fromLatin1(decode.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+        QStringList decoded;
+        double previousTime = double(testStarted) / 1000;
+        for (const QString& line : QString::fromLatin1(decode.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            // Each frame at the time it crossed the line, in order.
+            const double time = line.section(QLatin1Char(','), 0, 0).toDouble();
+            QVERIFY2(time >= previousTime && time <= QDateTime::currentMSecsSinceEpoch() / 1000.0, qPrintable(line));
+            previousTime = time;
+            decoded << line.section(QLatin1Char(','), 1);
+        }
+        QCOMPARE(decoded, expected);
     }
 };
 
