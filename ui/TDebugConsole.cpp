@@ -7,11 +7,17 @@
 
 TDebugConsole::TDebugConsole(QObject* parent)
     : QObject(parent)
+    , inbox(std::make_shared<TInbox>())
 {
+    inbox->console = this;
 }
 
 TDebugConsole::~TDebugConsole()
 {
+    {
+        std::lock_guard<std::mutex> lock(inbox->mutex);
+        inbox->console = nullptr;
+    }
     delete window;
 }
 
@@ -40,12 +46,30 @@ void TDebugConsole::SetTitle(const QString& text)
         window->setWindowTitle(title);
 }
 
+// Trace text written on any thread waits in the inbox under its mutex; the
+// event loop carries only a wake-up, so that a race checker can follow the
+// hand-over. A sink outliving the console finds the inbox closed.
 std::function<void(const QString&)> TDebugConsole::Sink()
 {
-    QPointer<TDebugConsole> self(this);
-    return [self](const QString& text) {
-        QMetaObject::invokeMethod(self, [self, text] { if (self) self->append(text); }, Qt::QueuedConnection);
+    return [inbox = inbox](const QString& text) {
+        std::lock_guard<std::mutex> lock(inbox->mutex);
+        if (!inbox->console)
+            return;
+        const bool wakeUp = inbox->pending.isEmpty();
+        inbox->pending += text;
+        if (wakeUp)
+            QMetaObject::invokeMethod(inbox->console, &TDebugConsole::takeInbox, Qt::QueuedConnection);
     };
+}
+
+void TDebugConsole::takeInbox()
+{
+    QString text;
+    {
+        std::lock_guard<std::mutex> lock(inbox->mutex);
+        std::swap(text, inbox->pending);
+    }
+    append(text);
 }
 
 QString TDebugConsole::Text() const

@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <mutex>
 
 class QPlainTextEdit;
 
@@ -40,9 +42,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct TInbox
+    {
+        std::mutex mutex;
+        QString pending;
+        TDebugConsole* console = nullptr;
+    };
+
+    void takeInbox();
     void append(const QString& text);
 
     bool enabled = false;
     QString title;
     QPointer<QPlainTextEdit> window;
+    std::shared_ptr<TInbox> inbox;
 };
