@@ -18,6 +18,8 @@ PACKAGES="
   xvfb
   libxcb1-dev
   xauth
+  x11-utils
+  desktop-file-utils
 "
 
 missing=""
