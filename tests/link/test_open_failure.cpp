@@ -1,5 +1,6 @@
 // What the user is told when a port's device node does not open.
-#include "link/TComPort.h"
+#include "OpenFailureText.h"
+
 #include "link/UOpenFailure.h"
 
 #include <QtTest>
@@ -8,16 +9,9 @@ namespace {
 
 QString Failure(QSerialPort::SerialPortError error, const TNodeAccess& node)
 {
-    try {
+    return OpenFailureText([&] {
         ThrowOpenFailure(QStringLiteral("COM5 (/dev/ttyUSB0)"), error, QStringLiteral("Driver's reason"), node);
-    } catch (const EAccessDenied& e) {
-        return QStringLiteral("access denied: ") + e.Message();
-    } catch (const EAlreadyOpen& e) {
-        return QStringLiteral("already open: ") + e.Message();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<nothing raised>");
+    });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The serial port adapter and the COM-number mapping, over real pseudo-terminals.
 #include "HexBytes.h"
+#include "OpenFailureText.h"
 #include "PtyPair.h"
 
 #include "link/TComPortNames.h"
@@ -38,16 +39,7 @@ struct PtyPort
 
 QString OpenFailure(TSerialPort& port)
 {
-    try {
-        port.Open();
-    } catch (const EAlreadyOpen& e) {
-        return QStringLiteral("already open: ") + e.Message();
-    } catch (const EAccessDenied& e) {
-        return QStringLiteral("access denied: ") + e.Message();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<opened>");
+    return OpenFailureText([&port] { port.Open(); });
 }
 
 // What `step` returns when run by a user without special rights. Root opens
