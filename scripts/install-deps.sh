@@ -20,6 +20,8 @@ PACKAGES="
   xauth
   x11-utils
   desktop-file-utils
+  dpkg-dev
+  file
 "
 
 missing=""
