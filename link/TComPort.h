@@ -12,6 +12,13 @@ public:
     using Exception::Exception;
 };
 
+// The port's device node exists but this user may not read and write it.
+class EAccessDenied : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
 // The device behind an open port went away (a USB modem unplugged).
 class EPortLost : public Exception
 {

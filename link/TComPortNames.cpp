@@ -1,9 +1,8 @@
 #include "link/TComPortNames.h"
 
 #include "util/TIniFile.h"
+#include "util/UIniLocation.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QHash>
 #include <QMutex>
 
@@ -36,7 +35,7 @@ public:
     {
         QMutexLocker lock(&mutex);
         if (!iniLoaded)
-            useIniFile(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini")));
+            useIniFile(IniFilePath());
         return set.value(comNumber, fromIni.value(comNumber));
     }
 

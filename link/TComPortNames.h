@@ -25,7 +25,8 @@ public:
     // takes precedence over the INI file.
     static void SetOverride(int comNumber, const QString& devicePath);
 
-    // Takes the section "Ports" from this INI file instead of the one beside
-    // the program, from now on (tests that must not write beside the program).
+    // Takes the section "Ports" from this INI file instead of the program's
+    // (see UIniLocation), from now on (tests that must not write beside the
+    // program).
     static void UseIniFile(const QString& iniPath);
 };

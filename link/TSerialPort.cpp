@@ -1,8 +1,7 @@
 #include "link/TSerialPort.h"
 
 #include "link/TComPortNames.h"
-
-#include <QFileInfo>
+#include "link/UOpenFailure.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -73,12 +72,7 @@ void TSerialPort::Open()
     const QSerialPort::SerialPortError error = port.error();
     const QString reason = port.errorString();
     port.clearError();
-    // A node we may use that still cannot be opened is held by someone else
-    // (the driver reports it as busy, or its lock file is taken).
-    const QFileInfo node(path);
-    if (error == QSerialPort::PermissionError && node.exists() && node.isReadable() && node.isWritable())
-        throw EAlreadyOpen(QStringLiteral("%1 is already open.").arg(TComPortNames::DisplayName(comNumber)));
-    throw Exception(QStringLiteral("Cannot open %1: %2").arg(TComPortNames::DisplayName(comNumber), reason));
+    ThrowOpenFailure(TComPortNames::DisplayName(comNumber), error, reason, TNodeAccess::Of(path));
 }
 
 void TSerialPort::Close()
@@ -137,6 +131,8 @@ bool TSerialPort::IsPresent(int comNumber)
         testPort.Close();
         return true;
     } catch (const EAlreadyOpen&) {
+        return true;
+    } catch (const EAccessDenied&) {
         return true;
     } catch (const Exception&) {
         return false;

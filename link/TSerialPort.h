@@ -35,8 +35,9 @@ public:
     // Whether RTS is raised (a frame is on the line).
     bool IsTransmitting() const { return transmitting; }
 
-    // Whether COM n is there for the port chooser: it opens and closes, or it
-    // is held by someone else.
+    // Whether COM n is there for the port chooser: it opens and closes, it is
+    // held by someone else, or this user may not open it (choosing it then
+    // tells why).
     static bool IsPresent(int comNumber);
 
 signals:

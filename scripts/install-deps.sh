@@ -19,6 +19,10 @@ PACKAGES="
   libxcb1-dev
   xauth
   tshark
+  x11-utils
+  desktop-file-utils
+  dpkg-dev
+  file
 "
 
 missing=""

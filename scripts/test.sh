@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is needed, builds Meridal and runs every test:
 #  1. the whole suite in a normal build (the screenshot tests on a virtual
-#     X server);
+#     X server; test_package builds the Debian package in build-package/);
 #  2. the tests labelled "sanitize" again with AddressSanitizer and UBSan;
 #  3. the tests labelled "tsan" again with ThreadSanitizer.
 # Exits non-zero as soon as any test fails.

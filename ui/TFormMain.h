@@ -36,7 +36,7 @@ public:
     struct TPlaces
     {
         QString RegistryBasePath = QStringLiteral("\\Software\\KORVAL\\Meridal");
-        QString IniPath;        // KORVALMeridal.ini beside the program file
+        QString IniPath;        // KORVALMeridal.ini, see UIniLocation
     };
 
     // The windows created after the main window, which it shows and positions.

@@ -8,9 +8,9 @@
 #include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
 #include "ui/TRegistryTool.h"
+#include "util/UIniLocation.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QStyleFactory>
 
 namespace {
@@ -26,7 +26,7 @@ TFormMain::TPlaces DemoPlaces(TFormMain::TPlaces places)
 TMeridalProgram::TOptions TMeridalProgram::DefaultOptions()
 {
     TOptions options;
-    options.Places.IniPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KORVALMeridal.ini"));
+    options.Places.IniPath = IniFilePath();
     return options;
 }
 

@@ -24,7 +24,8 @@ public:
         TFormMain::TPlaces Places;
     };
 
-    // The INI file beside the program file, the user's settings store.
+    // The program's INI file (beside the program file, see UIniLocation) and
+    // the user's settings store.
     static TOptions DefaultOptions();
 
     // Program-wide setup before any window exists. The application title

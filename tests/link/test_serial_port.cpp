@@ -1,5 +1,6 @@
 // The serial port adapter and the COM-number mapping, over real pseudo-terminals.
 #include "HexBytes.h"
+#include "OpenFailureText.h"
 #include "PtyPair.h"
 
 #include "link/TComPortNames.h"
@@ -10,7 +11,13 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <thread>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,14 +39,39 @@ struct PtyPort
 
 QString OpenFailure(TSerialPort& port)
 {
-    try {
-        port.Open();
-    } catch (const EAlreadyOpen& e) {
-        return QStringLiteral("already open: ") + e.Message();
-    } catch (const Exception& e) {
-        return e.Message();
+    return OpenFailureText([&port] { port.Open(); });
+}
+
+// What `step` returns when run by a user without special rights. Root opens
+// every node whatever its mode, so a test run as root runs the step in a
+// child process that has become the user nobody.
+QString AsUnprivilegedUser(const std::function<QString()>& step)
+{
+    if (::geteuid() != 0)
+        return step();
+    const passwd* nobody = ::getpwnam("nobody");
+    int channel[2];
+    if (!nobody || ::pipe(channel) != 0)
+        return QStringLiteral("<no user nobody to run as>");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+            ::_exit(1);
+        const QByteArray result = step().toUtf8();
+        ::_exit(::write(channel[1], result.constData(), result.size()) == result.size() ? 0 : 1);
     }
-    return QStringLiteral("<opened>");
+    ::close(channel[1]);
+    QByteArray result;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, n);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QStringLiteral("<the step failed as the user nobody>");
+    return QString::fromUtf8(result);
 }
 
 // What a transaction over the port raises, with a mark unless it is the loss of the port.
@@ -172,6 +204,32 @@ private slots:
 
         TSerialPort unmapped(99, 1200, QSerialPort::OddParity);
         QCOMPARE(OpenFailure(unmapped), QString("COM99 has no serial device. Name one in KORVALMeridal.ini, section [Ports]."));
+    }
+
+    // The node's owner is refused, and so is everyone else outside its group.
+    void portTheUserMayNotOpenSaysHowToGetTheRight()
+    {
+        const QString node = InFolder("denied");
+        QFile file(node);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadGroup | QFile::WriteGroup));
+        // The unprivileged user must reach the node to learn what it may do.
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                         | QFile::ReadOther | QFile::ExeOther));
+        TComPortNames::SetOverride(38, node);
+
+        const QString group = QFileInfo(node).group();
+        QCOMPARE(AsUnprivilegedUser([] {
+                     TSerialPort port(38, 1200, QSerialPort::OddParity);
+                     return OpenFailure(port);
+                 }),
+                 QStringLiteral("access denied: COM38 (%1): permission denied.\r\rAdd your user to the group %2"
+                                " (sudo usermod -aG %2 $USER), then log out and in again.")
+                     .arg(node, group));
+        // Listed in the port chooser, so that choosing it tells the user why it does not open.
+        QCOMPARE(AsUnprivilegedUser([] { return QString(TSerialPort::IsPresent(38) ? "listed" : "not listed"); }),
+                 QString("listed"));
     }
 
     void presentPortOpensAndCloses()

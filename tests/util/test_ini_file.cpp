@@ -1,4 +1,5 @@
-// Reading the hand-written INI file beside the program.
+// Reading the hand-written INI file beside the program, and the sample an
+// install brings.
 #include "util/TIniFile.h"
 
 #include <QTemporaryDir>
@@ -77,6 +78,22 @@ private slots:
     {
         const TIniFile ini(Write("[Settings]\nFilePrefix=Beh\xe4lter \xb0" "C\n"));
         QCOMPARE(ini.ReadString("Settings", "FilePrefix", ""), QString::fromLatin1("Beh\xe4lter \xb0" "C"));
+    }
+
+    // The sample that an install puts in /etc: every key, each at the value
+    // the program takes when the key is missing; the example port stays a
+    // comment.
+    void theInstalledSampleHoldsEveryKeyAtItsDefault()
+    {
+        const TIniFile sample(QStringLiteral(MERIDAL_INI_SAMPLE));
+        QCOMPARE(sample.Keys("Settings"), (QStringList { "NumberOfAttempts", "FilePrefix", "ConfigSeparator" }));
+        QCOMPARE(sample.ReadString("Settings", "NumberOfAttempts", ""), QString("3"));
+        QCOMPARE(sample.ReadString("Settings", "FilePrefix", ""), QString("HART-Dev"));
+        QCOMPARE(sample.ReadString("Settings", "ConfigSeparator", ""), QString(";"));
+        QCOMPARE(sample.Keys("KORVAL"), QStringList { "domain" });
+        QCOMPARE(sample.ReadString("KORVAL", "domain", "x"), QString(""));
+        QCOMPARE(sample.Keys("Ports"), QStringList());
+        QCOMPARE(sample.Keys(""), QStringList());
     }
 };
 
