@@ -275,30 +275,31 @@ void TFormDirectCommand::ButtonSendClick()
 
 void TFormDirectCommand::ButtonGetIEEE754Click()
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, InputTitle, QStringLiteral("Enter floating-point number"),
-                                               QLineEdit::Normal, QString(), &ok);
-    if (!ok)
-        return;
-    try {
-        appendDataBytes(SingleToBytes(StrToFloat(text)));
-    } catch (const Exception& e) {
-        messages.ShowError(e.Message());
-    }
+    appendTypedNumber(QStringLiteral("Enter floating-point number"), QString(),
+                      [](const QString& text) { return SingleToBytes(StrToFloat(text)); });
 }
 
 void TFormDirectCommand::ButtonGetUnsignedIntClick()
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, InputTitle, QStringLiteral("Enter unsigned integer number"),
-                                               QLineEdit::Normal, QStringLiteral("0"), &ok);
-    if (!ok)
-        return;
-    try {
+    appendTypedNumber(QStringLiteral("Enter unsigned integer number"), QStringLiteral("0"), [](const QString& text) {
         const int value = StrToInt(text);
         if (value < 0)
             throw Exception(QStringLiteral("Input less than 0."));
-        appendDataBytes(IntToBytes(value, 4));
+        return IntToBytes(value, 4);
+    });
+}
+
+// Asks for a number; Cancel changes nothing, a text that is no such number
+// is shown in the error box.
+void TFormDirectCommand::appendTypedNumber(const QString& prompt, const QString& preset,
+                                           const std::function<QByteArray(const QString&)>& bytesOf)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, InputTitle, prompt, QLineEdit::Normal, preset, &ok);
+    if (!ok)
+        return;
+    try {
+        appendDataBytes(bytesOf(text));
     } catch (const Exception& e) {
         messages.ShowError(e.Message());
     }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -43,6 +45,8 @@ private:
     QWidget* buildAnswerGroup();
     TDirectCommandRequest request() const;
     void updateChecksum();
+    void appendTypedNumber(const QString& prompt, const QString& preset,
+                           const std::function<QByteArray(const QString&)>& bytesOf);
     void appendDataBytes(const QByteArray& bytes);
     // Shows the answer bytes selected as an IEEE single and as an integer.
     void interpretSelection();
