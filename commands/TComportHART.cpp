@@ -14,6 +14,7 @@ constexpr int PollingTimeoutMs = 1000;
 constexpr quint8 IdentityMark = 254;            // Data[2] of every command-0 answer
 constexpr quint8 MoreStatusAvailable = 0x10;
 constexpr quint8 CommunicationErrorBit = 0x80;
+constexpr quint8 LoopCurrentFixedBit = 0x08;
 constexpr int LongTagLength = 32;
 constexpr int MessageLength = 32;
 constexpr int TagLength = 8;
@@ -38,6 +39,11 @@ QByteArray Bytes(std::initializer_list<int> values)
 quint8 DataByte(const THARTFrame& frame, int position)
 {
     return static_cast<quint8>(frame.Data.at(position));
+}
+
+bool Refused(quint8 responseCode)
+{
+    return ResponseCodeClass(responseCode) == TResponseClass::Error;
 }
 
 quint8 FamilyOf(quint16 deviceTypeCode)
@@ -160,15 +166,16 @@ bool TComportHART::run(const Operation& operation, const std::function<void()>& 
     valuesConfirmed = false;
     const THARTFrame answer = transact(operation.command, operation.data, operation.timeoutMs);
     const bool decoded = decode && operation.expected.Fits(answer.ByteCount);
-    valuesConfirmed = decoded;
     if (decoded)
         decode();
+    // A refusal may still carry the request's bytes back: they are no values.
+    valuesConfirmed = decoded && !Refused(DataByte(answer, 0));
     if (operation.notify == Notify::BeforeReport)
         NotifyWrite();
     report(answer, operation.label);
     if (operation.notify == Notify::AfterReport)
         NotifyWrite();
-    return decoded;
+    return valuesConfirmed;
 }
 
 THARTFrame TComportHART::transact(quint8 command, const QByteArray& data, int timeoutMs)
@@ -632,11 +639,19 @@ void TComportHART::ResetConfigChangedFlag(quint16& counter)
 void TComportHART::SetFixedCurrent(float& current)
 {
     const bool release = current == 0.0f;
+    const bool fixedBefore = currentFixed;
     const QByteArray data = SingleToBytes(current);
+    // Until the device has answered, the requested current may be in force.
     currentFixed = currentFixed || !release;
     current = -1;
-    run({ 40, data, 1200, 6, QStringLiteral("Enter/Exit Fixed Current Mode") }, [&] { current = getSingleFromAnswer(2); });
-    currentFixed = currentFixed && !release;
+    const bool confirmed = run({ 40, data, 1200, 6, QStringLiteral("Enter/Exit Fixed Current Mode") },
+                               [&] { current = getSingleFromAnswer(2); });
+    // A refused command changed nothing.
+    if (Refused(Status.ResponseCode))
+        currentFixed = fixedBefore;
+    const bool reportsNotFixed = !(Status.DeviceStatus & LoopCurrentFixedBit);
+    if (release && ((confirmed && current == 0.0f) || reportsNotFixed))
+        currentFixed = false;
 }
 
 void TComportHART::TrimLoopCurrentZero(float& current)

@@ -115,8 +115,10 @@ public:
     // 0 mA leaves fixed current mode, any other current enters it.
     void SetFixedCurrent(float& current);
     // Whether the loop may still be held at a current fixed through this
-    // object: from the request of a current until the device has answered
-    // a release. An unanswered release leaves it set.
+    // object: from the request of a current until the device has confirmed
+    // a release (an answer without an error code reporting 0 mA, or a field
+    // device status without "Loop Current Fixed"). A request the device
+    // refused changes nothing; an unanswered one leaves it set.
     bool CurrentFixed() const { return currentFixed; }
     void TrimLoopCurrentZero(float& current);
     void TrimLoopCurrentGain(float& current);
@@ -148,9 +150,10 @@ public:
     void RestoreFactoryDefaults();
     void StoreFactoryDefaults(qint32 deviceId);
 
-    // Whether the last command's answer carried its values. A device that
-    // refuses a write answers without them; the caller's values then stay
-    // as they were sent, and must not be shown as written.
+    // Whether the last command's answer carried its values and no error
+    // response code. A device that refuses a command may answer without them
+    // or echo the request; the caller's values then stay as they were sent,
+    // and must not be shown as written or saved as read.
     bool ValuesConfirmed() const { return valuesConfirmed; }
 
     // --- Identity of the current device; read by the jobs ---

@@ -123,6 +123,24 @@ QString ResponseCodeText(quint8 responseCode, int command)
     return QStringLiteral("Response Code unknown: %1").arg(responseCode);
 }
 
+TResponseClass ResponseCodeClass(quint8 responseCode)
+{
+    struct Range
+    {
+        quint8 First;
+        quint8 Last;
+    };
+    // The HART standard's warnings; every other non-zero code is an error.
+    static const Range warnings[] = { { 8, 8 }, { 14, 14 }, { 24, 27 }, { 30, 31 }, { 96, 127 } };
+    if (responseCode == 0)
+        return TResponseClass::Success;
+    for (const Range& range : warnings) {
+        if (responseCode >= range.First && responseCode <= range.Last)
+            return TResponseClass::Warning;
+    }
+    return TResponseClass::Error;
+}
+
 QString FieldDeviceStatusText(int bit)
 {
     return TextOfBit(FieldDeviceStatusTexts, bit);

@@ -1,5 +1,6 @@
 #include "ui/UStatusColors.h"
 
+#include "commands/UResponseCodes.h"
 #include "util/Exceptions.h"
 #include "util/UConversions.h"
 
@@ -31,26 +32,19 @@ QColor DeviceStatusColor(quint8 deviceStatus)
 
 QColor ResponseCodeColor(const QString& hexText)
 {
-    struct Range
-    {
-        quint32 First;
-        quint32 Last;
-        QColor Color;
-    };
-    // Red for the errors, yellow for the warnings.
-    static const Range ranges[] = {
-        { 0, 0, Green }, { 1, 7, Red }, { 8, 8, Yellow }, { 9, 13, Red }, { 14, 14, Yellow }, { 15, 23, Red },
-        { 24, 27, Yellow }, { 28, 29, Red }, { 30, 31, Yellow }, { 32, 95, Red }, { 96, 127, Yellow },
-    };
+    constexpr quint32 LastResponseCode = 127;
     quint32 code = 0;
     try {
         code = HexToUInt32(hexText);
     } catch (const EConvertError&) {
         return Qt::white;
     }
-    for (const Range& range : ranges) {
-        if (code >= range.First && code <= range.Last)
-            return range.Color;
+    if (code > LastResponseCode)
+        return Qt::white;
+    switch (ResponseCodeClass(quint8(code))) {
+    case TResponseClass::Success: return Green;
+    case TResponseClass::Warning: return Yellow;
+    case TResponseClass::Error: return Red;
     }
     return Qt::white;
 }

@@ -212,6 +212,36 @@ private slots:
         QCOMPARE(upper, 5.0f);
     }
 
+    // A device that refuses a command may still send a full answer, echoing
+    // the request: an error code confirms no value, whatever the answer holds.
+    void refusalsConfirmNoValues_data()
+    {
+        ownerHearsEachOperationInOrder_data();
+    }
+
+    void refusalsConfirmNoValues()
+    {
+        QFETCH(int, index);
+        const Case& c = Cases()[std::size_t(index)];
+        Device device;
+        device.port->QueueAnswer(Answer(c.command, Hex("20") + Hex(c.answer).mid(1)));
+        Guarded([&] { c.call(*device.hart); });
+        QVERIFY(!device.hart->ValuesConfirmed());
+    }
+
+    // A warning is no refusal: the values are the device's.
+    void warningsConfirmValues()
+    {
+        Device device;
+        device.Answers(15, "08 00 01 00 2D 40 A0 00 00 3F 80 00 00 00 00 00 00 00 FA 00");
+        quint8 alarm = 0;
+        float upper = 0, lower = 0;
+        QString unit;
+        device.hart->ReadPVRange(alarm, upper, lower, unit);
+        QVERIFY(device.hart->ValuesConfirmed());
+        QCOMPARE(upper, 5.0f);
+    }
+
     void ownerHearsEachOperationInOrder_data()
     {
         QTest::addColumn<int>("index");

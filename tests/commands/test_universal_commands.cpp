@@ -677,6 +677,47 @@ private slots:
         QCOMPARE(current, -1.0f);
     }
 
+    // What the release at shutdown and the loop test dialog rely on: a loop
+    // counts as fixed from the request of a current until the device has
+    // confirmed its release; a refused request changes nothing.
+    void currentFixedUntilTheReleaseIsConfirmed_data()
+    {
+        QTest::addColumn<QStringList>("steps");    // "<mA>: <answer data>", or "<mA>: none" for silence
+        QTest::addColumn<QList<bool>>("fixed");    // after each step
+        const QString fix4 = "4: 00 08 40 80 00 00";
+        QTest::newRow("fixed and released") << QStringList { fix4, "0: 00 00 00 00 00 00" } << QList<bool> { true, false };
+        QTest::newRow("release refused, busy") << QStringList { fix4, "0: 20 08" } << QList<bool> { true, true };
+        QTest::newRow("release refused, status not fixed") << QStringList { fix4, "0: 20 00" } << QList<bool> { true, false };
+        QTest::newRow("release unanswered") << QStringList { fix4, "0: none" } << QList<bool> { true, true };
+        QTest::newRow("release answered 4 mA") << QStringList { fix4, "0: 00 08 40 80 00 00" } << QList<bool> { true, true };
+        QTest::newRow("release without the current") << QStringList { fix4, "0: 00 00" } << QList<bool> { true, false };
+        QTest::newRow("set refused in multidrop") << QStringList { "4: 0B 08" } << QList<bool> { false };
+        QTest::newRow("set unanswered") << QStringList { "4: none" } << QList<bool> { true };
+        QTest::newRow("second set refused") << QStringList { fix4, "30: 03 08" } << QList<bool> { true, true };
+    }
+
+    void currentFixedUntilTheReleaseIsConfirmed()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QList<bool>, fixed);
+        Device device;
+        QList<bool> flags;
+        for (const QString& step : steps) {
+            float current = step.section(':', 0, 0).toFloat();
+            const QString answer = step.section(": ", 1);
+            if (answer == QLatin1String("none"))
+                device.port->QueueSilence();
+            else
+                device.Answers(40, answer.toLatin1().constData());
+            try {
+                device.hart->SetFixedCurrent(current);
+            } catch (const ETimeoutException&) {
+            }
+            flags << device.hart->CurrentFixed();
+        }
+        QCOMPARE(flags, fixed);
+    }
+
     void trimLoopCurrent()
     {
         Device device;
