@@ -474,19 +474,30 @@ void TFormMain::MenuSettingsMultiDropClick()
     c.MenuRescan->setText(MultidropMode ? QStringLiteral("Life List") : QStringLiteral("Rescan"));
 }
 
+// Every tracked control it clears shows its normal colour and takes the
+// placeholder as its baseline: when the read that follows fails, an edit
+// thrown away by Refresh must not come back as a different write.
 void TFormMain::ClearTab(int page)
 {
-    const auto clearEdit = [](QLineEdit* edit) {
+    const auto resetTracking = [this](QWidget* control) {
+        SetControlColor(control, NormalColor(control));
+        tracking->AcceptControlValue(control);
+    };
+    const auto clearEdit = [&](QLineEdit* edit) {
         edit->clear();
-        SetControlColor(edit, NormalColor(edit));
+        resetTracking(edit);
     };
-    const auto resetCheck = [](QCheckBox* box) {
+    const auto setEdit = [&](QLineEdit* edit, const QString& text) {
+        edit->setText(text);
+        resetTracking(edit);
+    };
+    const auto resetCheck = [&](QCheckBox* box) {
         box->setChecked(false);
-        SetControlColor(box, NormalColor(box));
+        resetTracking(box);
     };
-    const auto selectItem = [](QComboBox* combo, int index) {
+    const auto selectItem = [&](QComboBox* combo, int index) {
         combo->setCurrentIndex(index);
-        SetControlColor(combo, NormalColor(combo));
+        resetTracking(combo);
     };
     switch (page) {
     case Identification:
@@ -496,9 +507,10 @@ void TFormMain::ClearTab(int page)
             clearEdit(edit);
         break;
     case AnalogOutput:
-        for (QLineEdit* edit : { c.EditPrimaryVariableValue, c.EditLoopCurrent, c.EditPercentOfRange, c.EditPVUpperRangeValue,
-                                 c.EditPVLowerRangeValue })
+        for (QLineEdit* edit : { c.EditPrimaryVariableValue, c.EditLoopCurrent, c.EditPercentOfRange })
             edit->clear();
+        for (QLineEdit* edit : { c.EditPVUpperRangeValue, c.EditPVLowerRangeValue })
+            clearEdit(edit);
         for (QLabel* label : { c.LabelPrimaryVariableUnit, c.LabelPVUpperRangeUnit, c.LabelPVLowerRangeUnit })
             label->clear();
         selectItem(c.ComboBoxPVAlarmSelection, 0);
@@ -507,12 +519,14 @@ void TFormMain::ClearTab(int page)
         for (QLineEdit* edit : { c.EditDV0Value, c.EditDV1Value, c.EditDV2Value, c.EditDV3Value })
             edit->clear();
         for (QComboBox* combo : { c.ComboBoxDV0Unit, c.ComboBoxDV1Unit, c.ComboBoxDV3Unit })
-            combo->setCurrentIndex(4);
-        c.ComboBoxDV2Unit->setCurrentIndex(0);
+            selectItem(combo, 4);
+        selectItem(c.ComboBoxDV2Unit, 0);
         for (QLineEdit* edit : { c.EditDV0Offset, c.EditDV1Offset, c.EditDV0Damping, c.EditDV1Damping })
-            edit->setText(QStringLiteral("0"));
-        for (QComboBox* combo : { c.ComboBoxDynDevPV, c.ComboBoxDynDevSV, c.ComboBoxDynDevTV, c.ComboBoxDynDevQV })
+            setEdit(edit, QStringLiteral("0"));
+        for (QComboBox* combo : { c.ComboBoxDynDevPV, c.ComboBoxDynDevSV, c.ComboBoxDynDevTV, c.ComboBoxDynDevQV }) {
             combo->clear();
+            resetTracking(combo);
+        }
         break;
     case Others:
         for (QLineEdit* edit : { c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2 })

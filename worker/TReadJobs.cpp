@@ -262,7 +262,11 @@ void TReadJobs::FetchDeviceVariables()
         if (!variable.Valid)
             continue;
         thread.SyncSetText(control(QStringLiteral("Edit%1Value").arg(dv)), variable.IsNaN ? QStringLiteral("NaN") : Fixed3(variable.Value));
-        thread.SyncSelectComboItem(control(QStringLiteral("ComboBox%1Unit").arg(dv)), variable.UnitText);
+        QObject* unit = control(QStringLiteral("ComboBox%1Unit").arg(dv));
+        if (!thread.SyncIsModified(unit)) {
+            thread.SyncSelectComboItem(unit, variable.UnitText);
+            thread.SyncAcceptValue(unit);
+        }
         thread.AddDynamicVariableChoice(dv);
     }
     thread.AddDynamicVariableChoice(QStringLiteral("Not Used"));
@@ -275,10 +279,15 @@ void TReadJobs::FetchOffset()
         const QString dv = QStringLiteral("DV%1").arg(i);
         if (!thread.SyncGetVisible(control(QStringLiteral("GroupBox") + dv)))
             continue;
+        QObject* edit = control(QStringLiteral("Edit%1Offset").arg(dv));
+        // An offset the device did not take stays as typed, in the unit it was typed in.
+        if (thread.SyncIsModified(edit))
+            continue;
         QString unit;
         float offset = 0;
         device().ReadOffset(i, unit, offset);
-        thread.SyncSetText(control(QStringLiteral("Edit%1Offset").arg(dv)), Fixed3(offset));
+        thread.SyncSetText(edit, Fixed3(offset));
+        thread.SyncAcceptValue(edit);
         thread.SyncSetText(control(QStringLiteral("Label%1OffsetUnit").arg(dv)), unit);
     }
 }

@@ -34,6 +34,9 @@ public:
     void FetchPVLimits();
     void FetchLoopCurrent();
     void FetchDeviceInformation();
+    // These two also re-read a tab after a save: a control the user changed
+    // and the device did not take keeps the user's entry and its mark; every
+    // other one shows the device's value as its baseline.
     void FetchDeviceVariables();
     void FetchOffset();
     void FetchDamping();

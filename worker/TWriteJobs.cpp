@@ -53,10 +53,13 @@ bool TWriteJobs::anyModified(std::initializer_list<const char*> names)
 void TWriteJobs::rereadIfWriteProtected(void (TReadJobs::*read)())
 {
     // The log was emptied before the job: only this job's answers count.
-    if (thread.ResponseLogContains(QStringLiteral("In Write Protect Mode"))) {
-        TReadJobs reader(thread);
-        (reader.*read)();
-    }
+    if (!thread.ResponseLogContains(QStringLiteral("In Write Protect Mode")))
+        return;
+    // The device took none of the edits: they are given up, so that the
+    // read shows the device's values in every control.
+    thread.SyncAcceptValue();
+    TReadJobs reader(thread);
+    (reader.*read)();
 }
 
 // --- Jobs ---

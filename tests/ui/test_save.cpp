@@ -358,6 +358,120 @@ private slots:
         QVERIFY(probe.rig.Program().FormProtokoll().isVisible());
     }
 
+    // Refresh throws an edit away. When the read then fails, the placeholder
+    // the tab was cleared with is no edit: it is neither marked nor written.
+    void failedReadLeavesNoEdit_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("unanswered");   // the read's command that times out
+        QTest::addColumn<int>("write");        // the command Save would send
+        QTest::newRow("unit, variables unanswered") << int(DeviceVariables) << "ComboBoxDV0Unit=feet" << 33 << 53;
+        QTest::newRow("upper range, range unanswered") << int(AnalogOutput) << "EditPVUpperRangeValue=5" << 15 << 35;
+    }
+
+    void failedReadLeavesNoEdit()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, entry);
+        QFETCH(int, unanswered);
+        QFETCH(int, write);
+        Connected probe(TSimDeviceState::Tivern(), "[Settings]\nNumberOfAttempts=1\n");
+        QVERIFY(probe.Show(page));
+        TFormMainControls& c = probe.rig.C();
+        Enter(probe, { entry });
+        auto* control = probe.rig.Main().findChild<QWidget*>(entry.section('=', 0, 0));
+        QVERIFY(Modified(control));
+
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NoAnswer).OnCommand(unanswered));
+        DialogScript timeout({ Press("OK") });
+        QVERIFY(probe.ClickAndWait(c.ButtonRefresh));
+        QTRY_COMPARE(timeout.Texts, QStringList { "Timeout: HART device does not respond" });
+        QVERIFY(!Modified(control));
+        QVERIFY(!c.ButtonSave->isEnabled());
+        probe.rig.Bus().ClearFaults();
+        probe.Click(c.ButtonSave);
+        QVERIFY(probe.rig.WaitUntilIdle());
+        QCOMPARE(probe.rig.Bus().RequestCount(write), 0);
+    }
+
+    // What the device did not confirm keeps the user's entry and its mark;
+    // the re-read after the units shows the device's values everywhere else.
+    void unconfirmedDeviceVariableEntriesStay_data()
+    {
+        const QString point = QLocale().decimalPoint();
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<int>("faultKind");
+        QTest::addColumn<int>("faultCommand");
+        QTest::addColumn<QStringList>("kept");        // "Control=text": shown and still marked
+        QTest::addColumn<QStringList>("accepted");    // "Control=text": the device's, unmarked
+        const auto refused = int(TSimFault::TKind::ResponseCode);
+        QTest::newRow("offset refused") << QStringList { "EditDV0Offset=0" + point + "5" } << refused << 205
+                                        << QStringList { "EditDV0Offset=0" + point + "5" } << QStringList();
+        QTest::newRow("unit refused") << QStringList { "ComboBoxDV0Unit=centimeters" } << refused << 53
+                                      << QStringList { "ComboBoxDV0Unit=centimeters" } << QStringList();
+        QTest::newRow("unit taken, offset refused")
+            << QStringList { "ComboBoxDV0Unit=centimeters", "EditDV0Offset=0" + point + "5" } << refused << 205
+            << QStringList { "EditDV0Offset=0" + point + "5" } << QStringList { "ComboBoxDV0Unit=centimeters" };
+        // The offset's unit was never reported: nothing can be sent.
+        QTest::newRow("offset unit unknown") << QStringList { "EditDV0Offset=0" + point + "5" }
+                                             << int(TSimFault::TKind::ByteCount) << 206
+                                             << QStringList { "EditDV0Offset=0" + point + "5" } << QStringList();
+    }
+
+    void unconfirmedDeviceVariableEntriesStay()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(int, faultKind);
+        QFETCH(int, faultCommand);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, accepted);
+        Connected probe(TSimDeviceState::Tivern());
+        TFormMainControls& c = probe.rig.C();
+        // A refusal other than write protection; an offset read without its unit.
+        const bool beforeTheTab = faultCommand == 206;
+        if (beforeTheTab)
+            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(206).OnRequest(1).WithValue(-2));
+        QVERIFY(probe.Show(DeviceVariables));
+        if (!beforeTheTab)
+            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(faultCommand).WithValue(9));
+        Enter(probe, entries);
+        probe.rig.Bus().ClearLog();
+        DialogScript calibration({ Answer(QMessageBox::Yes) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(calibration.Done(), entries.filter("Offset").size());
+
+        const auto shown = [&](const QString& entry) {
+            QWidget* control = probe.rig.Main().findChild<QWidget*>(entry.section('=', 0, 0));
+            auto* combo = qobject_cast<QComboBox*>(control);
+            return (combo ? combo->currentText() : qobject_cast<QLineEdit*>(control)->text()) + (Modified(control) ? " marked" : "");
+        };
+        for (const QString& entry : kept)
+            QCOMPARE(shown(entry), entry.section('=', 1) + " marked");
+        for (const QString& entry : accepted)
+            QCOMPARE(shown(entry), entry.section('=', 1));
+        QVERIFY(c.ButtonSave->isEnabled());
+    }
+
+    // After a unit change the offset is shown in the new unit, and that is
+    // what an edit is compared with.
+    void offsetBaselineFollowsTheUnit()
+    {
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.Show(DeviceVariables));
+        TFormMainControls& c = probe.rig.C();
+        const QString point = QLocale().decimalPoint();
+        Enter(probe, { "EditDV1Offset=0" + point + "25" });
+        DialogScript calibration({ Answer(QMessageBox::Yes) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        Enter(probe, { "ComboBoxDV1Unit=centimeters" });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(c.EditDV1Offset->text(), "25" + point + "000");
+        QVERIFY(!Modified(c.EditDV1Offset) && !c.ButtonSave->isEnabled());
+        Enter(probe, { "EditDV1Offset=0" + point + "25" });
+        QVERIFY(Modified(c.EditDV1Offset) && c.ButtonSave->isEnabled());
+    }
+
     // Every write answered "In Write Protect Mode": the tab shows the
     // device's values again, unmarked.
     void writeProtectedProbeShowsItsOwnValuesAgain()
