@@ -23,7 +23,11 @@ PACKAGES="
   desktop-file-utils
   dpkg-dev
   file
+  locales
 "
+
+# The tests run again under this decimal-comma locale.
+TEST_LOCALE=de_DE.UTF-8
 
 missing=""
 for p in $PACKAGES; do
@@ -31,8 +35,9 @@ for p in $PACKAGES; do
     missing="$missing $p"
   fi
 done
+has_test_locale() { locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; }
 
-if [ -z "$missing" ]; then
+if [ -z "$missing" ] && has_test_locale; then
   echo "All build and test packages are installed."
   exit 0
 fi
@@ -42,11 +47,14 @@ if [ "$(id -u)" -eq 0 ]; then
 elif command -v sudo >/dev/null 2>&1; then
   run() { sudo "$@"; }
 else
-  echo "Need root (or sudo) to install:$missing" >&2
+  echo "Need root (or sudo) to install:$missing $TEST_LOCALE" >&2
   exit 1
 fi
 
-export DEBIAN_FRONTEND=noninteractive
-run apt-get update -qq
-# shellcheck disable=SC2086
-run apt-get install -y -qq --no-install-recommends $missing
+if [ -n "$missing" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  run apt-get update -qq
+  # shellcheck disable=SC2086
+  run apt-get install -y -qq --no-install-recommends $missing
+fi
+has_test_locale || run localedef -i de_DE -c -f UTF-8 "$TEST_LOCALE"

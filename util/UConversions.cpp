@@ -1,6 +1,7 @@
 #include "util/UConversions.h"
 
 #include "util/Exceptions.h"
+#include "util/UPresentation.h"
 
 #include <QLocale>
 
@@ -48,14 +49,22 @@ float StrToFloat(const QString& text)
     return value;
 }
 
-// Group separators are refused: with a decimal point "1,5" would otherwise
-// be read as fifteen.
+// The program's own number text (UPresentation): ASCII digits and minus,
+// the decimal separator. Group separators are refused: with a decimal point
+// "1,5" would otherwise be read as fifteen, with a comma "1.5" as fifteen.
 bool TryStrToFloat(const QString& text, float& value)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    QString digits = text.trimmed();
+    const QChar separator = DecimalSeparator();
+    if (separator != QLatin1Char('.')) {
+        if (digits.contains(QLatin1Char('.')))
+            return false;
+        digits.replace(separator, QLatin1Char('.'));
+    }
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double number = locale.toDouble(text.trimmed(), &ok);
+    const double number = c.toDouble(digits, &ok);
     if (!ok || !(std::abs(number) < FloatRoundingLimit))
         return false;
     value = float(number);

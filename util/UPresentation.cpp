@@ -1,5 +1,8 @@
 #include "util/UPresentation.h"
 
+#include "util/Exceptions.h"
+#include "util/UWindows1252.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTime>
@@ -20,12 +23,23 @@ QString ShortDateFormat()
     return QStringLiteral("dd.MM.yyyy");
 }
 
+QChar DecimalSeparator()
+{
+    return QLocale().decimalPoint() == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
+}
+
+// The locale's order and separators, with ASCII digits and English AM/PM.
 QString LongTimeText(const QTime& time)
 {
-    QLocale locale;
-    QString format = locale.timeFormat(QLocale::LongFormat);
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
     format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
-    return locale.toString(time, format.trimmed());
+    const QString text = QLocale::c().toString(time, format.trimmed());
+    try {
+        ToWindows1252(text);
+        return text;
+    } catch (const EConvertError&) {
+        return time.toString(QStringLiteral("HH:mm:ss"));
+    }
 }
 
 QString StoredDateText(const QByteArray& dayMonthYear)
@@ -41,22 +55,21 @@ QString StoredDateText(const QByteArray& dayMonthYear)
 
 QString FloatKeyChars()
 {
-    return QStringLiteral("\b-0123456789") + QLocale().decimalPoint();
+    return QStringLiteral("\b-0123456789") + DecimalSeparator();
 }
 
 // The words for the special values are the program's, not the locale's, so
-// that other code can recognise them.
+// that other code can recognise them. The locale gives only the separator:
+// its own digits and minus sign (U+2212 in Swedish) have no Windows-1252 byte.
 QString FormatFixed(double value, int decimals)
 {
     if (std::isnan(value))
         return QStringLiteral("NaN");
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    if (std::abs(value) >= FirstWiderValue)
-        return locale.toString(value, 'E', Precision - 1);
-    return locale.toString(value, 'f', decimals);
+    const QLocale c = QLocale::c();
+    QString text = std::abs(value) >= FirstWiderValue ? c.toString(value, 'E', Precision - 1) : c.toString(value, 'f', decimals);
+    return text.replace(QLatin1Char('.'), DecimalSeparator());
 }
 
 QString NumberWithUnitText(double value, const QString& unit)

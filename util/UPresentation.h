@@ -4,14 +4,20 @@
 
 class QTime;
 
-// How the program shows numbers and dates: the locale's decimal separator,
-// dates as day.month.four-digit year.
+// How the program shows numbers and dates: ASCII digits and minus with the
+// locale's decimal separator, dates as day.month.four-digit year, so that
+// every text can be written to a Windows-1252 file and read back.
+
+// The locale's decimal separator when it is a comma, a point otherwise (the
+// Arabic separator has no Windows-1252 byte).
+QChar DecimalSeparator();
 
 // The program-wide short date format (day, month, four-digit year, points).
 QString ShortDateFormat();
 
 // A time of day in the locale's long time format, without the time zone
-// that Qt's long format adds: "14:05:09" with a 24-hour clock.
+// that Qt's long format adds: "14:05:09" with a 24-hour clock. A format
+// whose text Windows-1252 cannot hold (Japanese, Korean) gives hh:mm:ss.
 QString LongTimeText(const QTime& time);
 
 // A date as a HART device stores it (day, month, year - 1900) in the short
@@ -21,10 +27,10 @@ QString LongTimeText(const QTime& time);
 QString StoredDateText(const QByteArray& dayMonthYear);
 
 // Characters a float entry field accepts: backspace, "-", the digits and the
-// locale's decimal separator.
+// decimal separator.
 QString FloatKeyChars();
 
-// Fixed-point text with `decimals` decimals and the locale's separator, no
+// Fixed-point text with `decimals` decimals and the decimal separator, no
 // grouping ("1500.000"). Precision 16: a value with more than 16 digits before
 // the separator is shown in scientific notation with 16 significant digits
 // ("1.000000000000000E+20"); infinities read "INF" and "-INF", a NaN "NaN".

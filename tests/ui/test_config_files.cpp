@@ -81,13 +81,17 @@ void Write(const QString& path, const QByteArray& content)
 }
 
 // The lines of a file, which must each end with CR LF.
-QStringList Lines(const QString& path)
+QStringList LinesOf(QByteArray content)
 {
-    QByteArray content = Content(path);
     if (!content.endsWith("\r\n") || content.count("\r\n") != content.count('\n'))
         return { QStringLiteral("(not CR LF)") };
     content.chop(2);
     return QString::fromLatin1(content).split(QStringLiteral("\r\n"));
+}
+
+QStringList Lines(const QString& path)
+{
+    return LinesOf(Content(path));
 }
 
 // The settings of a saved file: no time, no identity, no log, no status.
@@ -109,6 +113,23 @@ QList<QByteArray> RequestData(const TSimBus& bus, int command)
 }
 
 const QRegularExpression DateAndTime(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
+
+// A file's numbers ("6.000 meters") with the locale's decimal separator, as
+// the program writes and reads them on this machine.
+QByteArray InLocale(QByteArray content)
+{
+    static const QRegularExpression number(QStringLiteral("(\\d)\\.(\\d{3}) "));
+    const QString text = QString::fromLatin1(content).replace(number, QStringLiteral("\\1") + QLocale().decimalPoint() + QStringLiteral("\\2 "));
+    return text.toLatin1();
+}
+
+// The locale of one test; the machine's again afterwards.
+struct LocaleScope
+{
+    explicit LocaleScope(const QString& name) { QLocale::setDefault(name.isEmpty() ? before : QLocale(name)); }
+    ~LocaleScope() { QLocale::setDefault(before); }
+    const QLocale before;
+};
 
 } // namespace
 
@@ -153,7 +174,7 @@ private slots:
         QCOMPARE(probe.rig.Stored("Forms", "SaveConfigDialog.File"), path);
 
         QStringList saved = Lines(path);
-        QStringList expected = Lines(DemoProbeFile);
+        QStringList expected = LinesOf(InLocale(Content(DemoProbeFile)));
         QCOMPARE(saved.size(), expected.size());
         const int saveDate = int(saved.indexOf(QRegularExpression(QStringLiteral("SaveDate;.*"))));
         QVERIFY(saveDate >= 0 && DateAndTime.match(saved.at(saveDate).mid(9)).hasMatch());
@@ -200,8 +221,18 @@ private slots:
 
     // A configured probe saved, the file loaded into a factory-new one, that
     // one saved: both files hold the same settings, both probes the same state.
+    // Swedish writes its minus sign as U+2212, which Windows-1252 cannot hold.
+    void roundTripIntoAnotherProbe_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("this machine's locale") << QString();
+        QTest::newRow("Swedish, negative offset") << QStringLiteral("sv_SE");
+    }
+
     void roundTripIntoAnotherProbe()
     {
+        QFETCH(QString, locale);
+        const LocaleScope scope(locale);
         const TSimDeviceState first = Configured();
         Connected probe(first);
         QVERIFY(probe.identified);
@@ -237,7 +268,9 @@ private slots:
         configured.WriteProtected = false;
         Connected probe(configured);
         QVERIFY(probe.identified);
-        Run(probe, probe.rig.C().MenuLoadConfig, DemoProbeFile, { Answer(QMessageBox::Yes) });
+        const QString path = probe.rig.Folder() + QStringLiteral("/demo.csv");
+        Write(path, InLocale(Content(DemoProbeFile)));
+        Run(probe, probe.rig.C().MenuLoadConfig, path, { Answer(QMessageBox::Yes) });
         QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), QStringList());
         QCOMPARE(Described(probe.rig.Bus().Device(0)), Described(TSimDeviceState::Tivern()));
     }
@@ -248,11 +281,12 @@ private slots:
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         const QString path = probe.rig.Folder() + QStringLiteral("/refused.csv");
-        Write(path, "Polling Address;16\r\nPV Upper Range;6.5 meters\r\nMessage;GOES ON\r\n");
+        const QString point = QLocale().decimalPoint();
+        Write(path, "Polling Address;16\r\nPV Upper Range;6" + point.toLatin1() + "500 meters\r\nMessage;GOES ON\r\n");
         probe.rig.Bus().ClearLog();
         Run(probe, probe.rig.C().MenuLoadConfig, path, { Answer(QMessageBox::Yes) });
         TFormProtokoll& log = probe.rig.Program().FormProtokoll();
-        QCOMPARE(log.Lines(), (QStringList { "Polling Address greater than 15", "PV Upper Range is greater than maximum (6.000)" }));
+        QCOMPARE(log.Lines(), (QStringList { "Polling Address greater than 15", "PV Upper Range is greater than maximum (6" + point + "000)" }));
         QVERIFY(log.isVisible());
         QCOMPARE(probe.rig.Bus().Device(0).Configuration.Message, QByteArray("GOES ON").leftJustified(32, ' '));
         QVERIFY(!Commands(probe.rig.Bus()).contains(35));

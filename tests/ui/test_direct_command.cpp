@@ -8,6 +8,7 @@
 #include "ModalDialogDriver.h"
 
 #include "support/HexBytes.h"
+#include "support/LocalNumber.h"
 #include "ui/TDebugConsole.h"
 #include "ui/TFormDeviceStatus.h"
 #include "ui/TFormDirectCommand.h"
@@ -278,7 +279,7 @@ private slots:
         QTest::addColumn<QString>("asFloat");
         QTest::addColumn<QString>("asInteger");
         // The memo reads "02 20 40 49 0F DB ".
-        QTest::newRow("four bytes") << 6 << 11 << "3.142" << "1078530011";
+        QTest::newRow("four bytes") << 6 << 11 << Local("3.142") << "1078530011";
         QTest::newRow("with the blank after") << 6 << 12 << "Error" << "Error";
         QTest::newRow("two bytes") << 6 << 5 << "Error" << "16457";
         QTest::newRow("five bytes") << 3 << 14 << "Error" << "Error";
@@ -313,7 +314,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("memo");
         QTest::addColumn<QString>("error");
-        QTest::newRow("IEEE 754 1.5") << "ButtonGetIEEE754" << "1.5" << "21 3F C0 00 00 " << "";
+        QTest::newRow("IEEE 754 1.5") << "ButtonGetIEEE754" << Local("1.5") << "21 3F C0 00 00 " << "";
         QTest::newRow("IEEE 754 no number") << "ButtonGetIEEE754" << "x" << "21 " << "'x' is not a valid floating point value";
         QTest::newRow("unsigned 258") << "ButtonGetUnsignedInt" << "258" << "21 00 00 01 02 " << "";
         QTest::newRow("unsigned -1") << "ButtonGetUnsignedInt" << "-1" << "21 " << "Input less than 0.";

@@ -5,6 +5,7 @@
 // pixels, what went over the bus from the simulator's log.
 #include "DialogScript.h"
 #include "LifeListRig.h"
+#include "support/LocalNumber.h"
 
 #include "ui/TFormMultidropLifeList.h"
 #include "worker/TThreadMeridal.h"
@@ -112,7 +113,7 @@ private slots:
 
         QTest::newRow("one probe at 3")
             << QList<TSimDeviceState> { Tivern(3) } << QList<TSimFault>()
-            << Rows { { 3, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "259", "0x00", "1.250 meters", "41.667" } } } << -1
+            << Rows { { 3, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "259", "0x00", Local("1.250") + " meters", Local("41.667") } } } << -1
             << QString() << 3 << "259";
 
         const QString everyBit = "Cold Start\nConfiguration Changed\nDevice Malfunction\nPrimary Variable Out Of Limits\n"
@@ -126,13 +127,13 @@ private slots:
                                   TSimFault(Kind::NotANumber).OnDevice(5).OnCommand(1).WithValue(1),
                                   TSimFault(Kind::WrongChecksum).OnDevice(6).OnCommand(1),
                                   TSimFault(Kind::DeviceStatus).OnDevice(7).OnCommand(2).WithValue(0xFF) }
-            << Rows { { 0, { "CALDEROS", "227 (0xE3)", "129 (0x81)", "855567", "0x00", "2.000 meters", "66.667" } },
-                      { 3, { "TIVERN  ", "227 (0xE3)", "58240 (0xE380)", "259", "0x00", "1.250 meters", "41.667" } },
+            << Rows { { 0, { "CALDEROS", "227 (0xE3)", "129 (0x81)", "855567", "0x00", Local("2.000") + " meters", Local("66.667") } },
+                      { 3, { "TIVERN  ", "227 (0xE3)", "58240 (0xE380)", "259", "0x00", Local("1.250") + " meters", Local("41.667") } },
                       { 4, { "", "227 (0xE3)", "128 (0x80)", "260", "0x00", "", "" } },
-                      { 5, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "261", "0x00", "NaN", "41.667" } },
+                      { 5, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "261", "0x00", "NaN", Local("41.667") } },
                       { 6, { "Inconsistent answer", "", "", "", "", "", "" } },
-                      { 7, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "263", "0xFF", "1.250 meters", "41.667" } },
-                      { 8, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "264", "0x00", "1.250 meters", "41.667" } } }
+                      { 7, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "263", "0xFF", Local("1.250") + " meters", Local("41.667") } },
+                      { 8, { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "264", "0x00", Local("1.250") + " meters", Local("41.667") } } }
             << 7 << everyBit << 0 << "855567";
     }
 
@@ -231,7 +232,7 @@ private slots:
             Click(list.Button("ButtonRefresh"));                // "Stop"
             QVERIFY(list.WaitUntilIdle());
             QCOMPARE(Commands(list.Bus()), (QList<int> { 13, 1, 2 }));
-            QCOMPARE(RowTexts(list, 0), (QStringList { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "256", "0x00", "2.500 meters", "83.333" }));
+            QCOMPARE(RowTexts(list, 0), (QStringList { "TIVERN  ", "227 (0xE3)", "128 (0x80)", "256", "0x00", Local("2.500") + " meters", Local("83.333") }));
 
             Click(list.Button("ButtonRefresh"));
             QVERIFY(list.WaitUntilWorkingOn(1));

@@ -7,6 +7,7 @@
 #include "ProgramRig.h"
 
 #include "support/HexBytes.h"
+#include "support/LocalNumber.h"
 #include "ui/TFormDeviceStatus.h"
 #include "ui/TFormLoopTest.h"
 #include "ui/TFormProtokoll.h"
@@ -126,12 +127,12 @@ private slots:
         QTest::addColumn<QString>("fixedAt");
         QTest::addColumn<QStringList>("errors");
         const QStringList none;
-        QTest::newRow("12.5 mA") << "12.5" << -1 << QStringList { "41 48 00 00" } << "12.500" << none;
+        QTest::newRow("12.5 mA") << Local("12.5") << -1 << QStringList { "41 48 00 00" } << Local("12.500") << none;
         QTest::newRow("not a number") << "abc" << -1 << none << ""
                                       << QStringList { "Loop Test value is a invalid floating-point number (IEEE 754)." };
-        QTest::newRow("answer without value") << "12.5" << int(TSimFault::TKind::ByteCount) << QStringList { "41 48 00 00" }
+        QTest::newRow("answer without value") << Local("12.5") << int(TSimFault::TKind::ByteCount) << QStringList { "41 48 00 00" }
                                               << "Error" << none;
-        QTest::newRow("NaN answered") << "12.5" << int(TSimFault::TKind::NotANumber) << QStringList { "41 48 00 00" }
+        QTest::newRow("NaN answered") << Local("12.5") << int(TSimFault::TKind::NotANumber) << QStringList { "41 48 00 00" }
                                       << "Error (NaN)" << none;
     }
 
@@ -190,7 +191,7 @@ private slots:
         QCOMPARE(busy.Texts, QStringList { "The last command is still in progress. Please try again later." });
         QVERIFY(probe.LoopTest().isVisible());
         QVERIFY(probe.rig.WaitUntilIdle());
-        QCOMPARE(probe.FixedAt()->text(), QString("4.000"));
+        QCOMPARE(probe.FixedAt()->text(), Local("4.000"));
         QVERIFY(probe.rig.Bus().Device(0).FixedCurrentMode);
 
         probe.LoopButton("ButtonClose")->click();
@@ -215,7 +216,7 @@ private slots:
                                                  << QStringList { Fix4, Release } << 0 << 0 << QStringList() << 0;
         // The probe refuses a reading far from 4 mA; the user tries again.
         QTest::newRow("no twice at the 4 mA question")
-            << QStringList { "enter 5.5", "no", "enter 4.05", "no", "enter 4", "yes", "enter 19.9", "yes" }
+            << QStringList { "enter " + Local("5.5"), "no", "enter " + Local("4.05"), "no", "enter 4", "yes", "enter " + Local("19.9"), "yes" }
             << QStringList { ZeroPrompt, ZeroQuestion, ZeroPrompt, ZeroQuestion, ZeroPrompt, ZeroQuestion, SpanPrompt,
                              "The 20mA calibration has been adjusted to the entered meter reading.\nDoes the reference "
                              "meter show 20mA now?\n\nDo you want to continue?" }

@@ -2,6 +2,7 @@
 // mouse on the real window against the simulated probes.
 #include "Connected.h"
 #include "DialogScript.h"
+#include "support/LocalNumber.h"
 
 #include "worker/TThreadMeridal.h"
 #include "worker/UControlColors.h"
@@ -211,15 +212,15 @@ private slots:
         Connected probe(tivern);
         QVERIFY(probe.Show(DeviceVariables));
         TFormMainControls& c = probe.rig.C();
-        QCOMPARE(c.EditDV0Offset->text(), QString("1.500"));
+        QCOMPARE(c.EditDV0Offset->text(), Local("1.500"));
         QVERIFY(!Modified(c.EditDV0Offset));
-        probe.Type(c.EditDV0Offset, QStringLiteral("1.50"));
+        probe.Type(c.EditDV0Offset, Local("1.50"));
         QVERIFY(!Modified(c.EditDV0Offset));                // the same 32-bit value
         probe.Type(c.EditDV0Offset, QStringLiteral("-"));
         QVERIFY(Modified(c.EditDV0Offset));                 // "-" counts as 0
         QVERIFY(c.ButtonSave->isEnabled());
-        probe.Type(c.EditDV0Offset, QStringLiteral("1.5x"));
-        QCOMPARE(c.EditDV0Offset->text(), QString("1.5"));  // the filter dropped the letter
+        probe.Type(c.EditDV0Offset, Local("1.5x"));
+        QCOMPARE(c.EditDV0Offset->text(), Local("1.5"));  // the filter dropped the letter
         QVERIFY(!Modified(c.EditDV0Offset));
     }
 
@@ -287,14 +288,14 @@ private slots:
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.Show(DeviceVariables));
         TFormMainControls& c = probe.rig.C();
-        probe.Type(c.EditDV0Offset, QStringLiteral("0.25"));
+        probe.Type(c.EditDV0Offset, Local("0.25"));
 
         DialogScript no({ Answer(QMessageBox::No) });
         probe.ClickTab(Others);
         QTRY_COMPARE(no.Done(), 1);
         QCOMPARE(no.Texts, QStringList { "Entries have been modified.\n\nDo you want to discard changes?" });
         QCOMPARE(c.PageControl->currentIndex(), int(DeviceVariables));
-        QCOMPARE(c.EditDV0Offset->text(), QString("0.25"));
+        QCOMPARE(c.EditDV0Offset->text(), Local("0.25"));
 
         DialogScript yes({ Answer(QMessageBox::Yes) });
         probe.ClickTab(Others);
@@ -302,7 +303,7 @@ private slots:
         QVERIFY(probe.rig.WaitUntilIdle());
         QCOMPARE(c.PageControl->currentIndex(), int(Others));
         QVERIFY(probe.Show(DeviceVariables));                // read again
-        QCOMPARE(c.EditDV0Offset->text(), QString("0.000"));
+        QCOMPARE(c.EditDV0Offset->text(), Local("0.000"));
         QVERIFY(!Modified(c.EditDV0Offset));
     }
 
@@ -351,13 +352,13 @@ private slots:
             QVERIFY(probe.Show(AnalogOutput));
             TFormMainControls& c = probe.rig.C();
             QCOMPARE(c.GroupBoxPV->title(), QString(" PV mapped to Float 1 - Device Variable 0 "));
-            QCOMPARE(c.EditPrimaryVariableValue->text(), QString("1.250"));
+            QCOMPARE(c.EditPrimaryVariableValue->text(), Local("1.250"));
             QCOMPARE(c.LabelPrimaryVariableUnit->text(), QString("meters"));
-            QCOMPARE(c.EditPVUpperRangeValue->text(), QString("2.500"));
-            QCOMPARE(c.EditPVLowerRangeValue->text(), QString("0.500"));
-            QCOMPARE(c.EditPercentOfRange->text(), QString("37.500"));
-            QCOMPARE(c.EditLoopCurrent->text(), QString("10.000"));
-            QCOMPARE(c.EditPVUpperRangeValue->toolTip(), QString("Maximum: 6.000 meters\nMinimum: 0.000 meters"));
+            QCOMPARE(c.EditPVUpperRangeValue->text(), Local("2.500"));
+            QCOMPARE(c.EditPVLowerRangeValue->text(), Local("0.500"));
+            QCOMPARE(c.EditPercentOfRange->text(), Local("37.500"));
+            QCOMPARE(c.EditLoopCurrent->text(), Local("10.000"));
+            QCOMPARE(c.EditPVUpperRangeValue->toolTip(), "Maximum: " + Local("6.000") + " meters\nMinimum: " + Local("0.000") + " meters");
             QCOMPARE(c.LabelPVUpperRangeUnit->text(), QString("meters"));
             QCOMPARE(c.ComboBoxPVAlarmSelection->currentText(), QString("low (3,6 mA)"));
         }
@@ -365,7 +366,7 @@ private slots:
             Connected probe(TSimDeviceState::Calderos());
             QVERIFY(probe.Show(AnalogOutput));
             QCOMPARE(probe.rig.C().GroupBoxPV->title(), QString(" PV mapped to Level - Device Variable 0"));
-            QCOMPARE(probe.rig.C().EditPrimaryVariableValue->text(), QString("2.000"));
+            QCOMPARE(probe.rig.C().EditPrimaryVariableValue->text(), Local("2.000"));
         }
     }
 
@@ -382,9 +383,9 @@ private slots:
             QVERIFY(!group->isHidden());
         // Each value, as the probe holds it (a measurement plus its offset).
         const QList<std::pair<QLineEdit*, QString>> shown = {
-            { c.EditDV0Value, "1.375" }, { c.EditDV0Offset, "0.125" }, { c.EditDV0Damping, "1.000" },
-            { c.EditDV1Value, "1.000" }, { c.EditDV1Offset, "0.250" }, { c.EditDV1Damping, "2.000" },
-            { c.EditDV2Value, "21.500" }, { c.EditDV3Value, "0.500" },
+            { c.EditDV0Value, Local("1.375") }, { c.EditDV0Offset, Local("0.125") }, { c.EditDV0Damping, Local("1.000") },
+            { c.EditDV1Value, Local("1.000") }, { c.EditDV1Offset, Local("0.250") }, { c.EditDV1Damping, Local("2.000") },
+            { c.EditDV2Value, Local("21.500") }, { c.EditDV3Value, Local("0.500") },
         };
         for (const auto& [edit, text] : shown)
             QVERIFY2(edit->text() == text, qPrintable(edit->objectName() + ": " + edit->text()));
@@ -516,7 +517,7 @@ private slots:
         Connected probe(TSimDeviceState::Tivern());
         probe.rig.Bus().AddFault(TSimFault(Kind::ByteCount).OnCommand(1).WithValue(-1));
         QVERIFY(probe.Show(AnalogOutput));
-        QCOMPARE(probe.rig.C().EditPrimaryVariableValue->text(), QString("4294967296.000"));
+        QCOMPARE(probe.rig.C().EditPrimaryVariableValue->text(), Local("4294967296.000"));
         QCOMPARE(probe.rig.C().LabelPrimaryVariableUnit->text(), QString());
     }
 
@@ -545,12 +546,12 @@ private slots:
 
         // Between two refreshes, as a user types while the tab is enabled.
         QVERIFY(probe.rig.WaitUntilIdle());
-        probe.Type(c.EditPVUpperRangeValue, QStringLiteral("2.5"));
+        probe.Type(c.EditPVUpperRangeValue, Local("2.5"));
         QVERIFY(Modified(c.EditPVUpperRangeValue));
         const int edited = probe.rig.Bus().RequestCount(1);
         QTest::qWait(500);
         QCOMPARE(probe.rig.Bus().RequestCount(1), edited);
-        QCOMPARE(c.EditPVUpperRangeValue->text(), QString("2.5"));
+        QCOMPARE(c.EditPVUpperRangeValue->text(), Local("2.5"));
     }
 
     void diagnosticsArePolledOnlyWhileTheirTabIsShown()
@@ -561,10 +562,10 @@ private slots:
         QVERIFY(!c.ButtonRefresh->isEnabled());
         QCOMPARE(c.AdvEditFirmwareVersion->text(), QString("3.1.0"));
         QCOMPARE(c.EditDeviceIDDiagnostics->text(), c.EditDeviceID->text());
-        QCOMPARE(c.AdvEditStartLevel->text(), QString("1.66"));
+        QCOMPARE(c.AdvEditStartLevel->text(), Local("1.66"));
         QCOMPARE(c.AdvEditDampingLength->text(), QString("250"));
-        QCOMPARE(c.AdvEditPulseDuration->text(), QString("5.00"));
-        QCOMPARE(c.AdvEditHeadTemp->text(), QString("23.5"));
+        QCOMPARE(c.AdvEditPulseDuration->text(), Local("5.00"));
+        QCOMPARE(c.AdvEditHeadTemp->text(), Local("23.5"));
         QCOMPARE(c.AdvProgressBarQualityQuotient->value(), 80);
         QVERIFY(c.TimerDiagnostics->isActive());
         QCOMPARE(c.TimerDiagnostics->interval(), 2000);

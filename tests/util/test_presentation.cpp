@@ -1,7 +1,9 @@
 // Number and date presentation.
+#include "util/UConversions.h"
 #include "util/UPresentation.h"
 
 #include <QLocale>
+#include <QTime>
 #include <QtTest>
 
 #include <limits>
@@ -52,6 +54,37 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         QCOMPARE(FormatFixed(value, decimals), expected);
         QLocale::setDefault(QLocale::c());
+    }
+
+    // Whatever the locale, a number is ASCII digits and minus with a comma or
+    // a point and reads back, and a time of day is ASCII: files hold them in
+    // Windows-1252, which has no byte for the locale's own minus sign
+    // (U+2212) or digits, or for a Japanese time.
+    void numbersAndTimesFitEveryLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("number");
+        for (const char* comma : { "de_DE", "sv_SE", "fi_FI", "nb_NO", "lt_LT", "et_EE", "sl_SI", "eu_ES" })
+            QTest::newRow(comma) << comma << "-1234,500";
+        for (const char* point : { "C", "en_US", "ja_JP", "ko_KR", "ar_SA", "fa_IR" })
+            QTest::newRow(point) << point << "-1234.500";
+    }
+
+    void numbersAndTimesFitEveryLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, number);
+        QLocale::setDefault(QLocale(locale));
+        const QString formatted = FormatFixed(-1234.5, 3);
+        float readBack = 0;
+        const bool read = TryStrToFloat(formatted, readBack);
+        const QString time = LongTimeText(QTime(14, 5, 9));
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(formatted, number);
+        QVERIFY(read);
+        QCOMPARE(readBack, -1234.5f);
+        // ASCII: ASCII digits, and nothing that Windows-1252 has no byte for.
+        QVERIFY2(time.toUtf8() == time.toLatin1() && time.contains(QLatin1String("05")), qPrintable(time));
     }
 
     void floatKeyCharsEndWithTheLocaleSeparator()
