@@ -148,6 +148,5 @@ void TConfigDeviceHART::WriteProtectionMode(quint16 passcode, bool protect)
 
 void TConfigDeviceHART::requireValues(const QString& what) const
 {
-    if (!device().ValuesConfirmed())
-        throw Exception(QStringLiteral("The device did not report %1; nothing was written.").arg(what));
+    requireReported(what, QStringLiteral("; nothing was written"));
 }

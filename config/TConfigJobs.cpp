@@ -60,13 +60,18 @@ void TConfigJobs::JobSaveConfig()
 {
     thread.CheckTerminated();
     thread.ClearResponseLog();
+    SaveConfig(0);
+}
+
+void TConfigJobs::SaveConfig(int firstLogLine)
+{
     const QString name = thread.ConfigFileName;
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
         throw Exception(QStringLiteral("Error upon creating the file:\r\n  ") + name);
     TConfigWriter out(file, thread.ConfigSeparator);
     try {
-        saveConfiguration(out);
+        saveConfiguration(out, firstLogLine);
         if (!file.commit())
             throw Exception(file.errorString());
     } catch (const ETerminateException&) {
@@ -77,14 +82,14 @@ void TConfigJobs::JobSaveConfig()
     thread.SetStatusText(QStringLiteral("File saved"));
 }
 
-void TConfigJobs::saveConfiguration(TConfigWriter& out)
+void TConfigJobs::saveConfiguration(TConfigWriter& out, int firstLogLine)
 {
     out.Line(QStringLiteral("HART Device Configuration"));
     saveIdentification(out);
     saveAnalogOutput(out);
     saveDeviceVariables(out);
     saveOthers(out);
-    saveLastStatus(out);
+    saveLastStatus(out, firstLogLine);
 }
 
 void TConfigJobs::section(TConfigWriter& out, const QString& statusText, const QString& name)
@@ -110,6 +115,7 @@ void TConfigJobs::saveIdentification(TConfigWriter& out)
     quint8 pollingAddress = 0;
     bool loopCurrentMode = false;
     device().ReadPollingAddress(pollingAddress, loopCurrentMode);
+    requireReported(QStringLiteral("its polling address and loop current mode"));
     out.KeyValue(QStringLiteral("Polling Address"), QString::number(pollingAddress));
     out.KeyBool(QStringLiteral("Loop Current Mode"), loopCurrentMode);
 
@@ -117,14 +123,18 @@ void TConfigJobs::saveIdentification(TConfigWriter& out)
     QString descriptor;
     QByteArray date;
     device().ReadStoredTagDescriptorDate(tag, descriptor, date);
+    requireReported(QStringLiteral("its tag, descriptor and date"));
     thread.SetStatusText(IdentificationStatus);
     QString longTag;
     device().ReadLongTag(longTag);
+    requireReported(QStringLiteral("its long tag"));
     QString message;
     device().ReadMessage(message);
+    requireReported(QStringLiteral("its message"));
     thread.SetStatusText(IdentificationStatus);
     qint32 finalAssemblyNumber = 0;
     device().ReadFinalAssemblyNumber(finalAssemblyNumber);
+    requireReported(QStringLiteral("its final assembly number"));
     out.KeyValue(QStringLiteral("Tag"), tag);
     out.KeyValue(QStringLiteral("Long Tag"), longTag);
     out.KeyValue(QStringLiteral("Descriptor"), descriptor);
@@ -148,15 +158,16 @@ void TConfigJobs::saveAnalogOutput(TConfigWriter& out)
     float upperLimit = 0;
     float lowerLimit = 0;
     device().ReadPVLimits(limitUnit, upperLimit, lowerLimit);
+    requireReported(QStringLiteral("its sensor limits"));
     out.KeyValue(QStringLiteral("Sensor Upper Range"), NumberWithUnitText(upperLimit, limitUnit));
     out.KeyValue(QStringLiteral("Sensor Lower Range"), NumberWithUnitText(lowerLimit, limitUnit));
 
-    // No alarm code known until the device has reported one.
-    quint8 alarmSelection = 0xFF;
+    quint8 alarmSelection = 0;
     float upperRange = 0;
     float lowerRange = 0;
     QString rangeUnit;
     device().ReadPVRange(alarmSelection, upperRange, lowerRange, rangeUnit);
+    requireReported(QStringLiteral("its PV range and alarm selection"));
     out.KeyValue(QStringLiteral("PV Upper Range"), NumberWithUnitText(upperRange, rangeUnit));
     out.KeyValue(QStringLiteral("PV Lower Range"), NumberWithUnitText(lowerRange, rangeUnit));
     out.KeyValue(QStringLiteral("PV Alarm Selection"), AlarmSelectionText(alarmSelection));
@@ -167,6 +178,7 @@ void TConfigJobs::saveDeviceVariables(TConfigWriter& out)
     section(out, DeviceVariablesStatus, QStringLiteral("Device Variables"));
     TDeviceVariable variables[4];
     device().ReadDeviceVariables(variables[0], variables[1], variables[2], variables[3]);
+    requireReported(QStringLiteral("its device variables"));
     for (int n = 0; n < 4; ++n) {
         if (!variables[n].Valid)
             continue;
@@ -176,6 +188,7 @@ void TConfigJobs::saveDeviceVariables(TConfigWriter& out)
     }
     quint8 codes[4] = {};
     device().ReadVariableAssignments(codes[0], codes[1], codes[2], codes[3]);
+    requireReported(QStringLiteral("its variable assignments"));
     const char* const keys[4] = { "PV", "SV", "TV", "QV" };
     for (int position = 0; position < 4; ++position)
         out.KeyValue(Key(keys[position]), device().MappingText(codes[position], false));
@@ -186,9 +199,11 @@ void TConfigJobs::saveOffsetAndDamping(TConfigWriter& out, int deviceVariable)
     QString unit;
     float offset = 0;
     device().ReadOffset(deviceVariable, unit, offset);
+    requireReported(QStringLiteral("the offset of DV%1").arg(deviceVariable));
     out.KeyValue(QStringLiteral("DV%1 Offset").arg(deviceVariable), NumberWithUnitText(offset, unit));
     float damping = 0;
     device().ReadDampingValue(deviceVariable, damping);
+    requireReported(QStringLiteral("the damping of DV%1").arg(deviceVariable));
     out.KeyValue(QStringLiteral("DV%1 Damping").arg(deviceVariable), DampingText(damping));
     thread.SetStatusText(DeviceVariablesStatus);
 }
@@ -198,8 +213,10 @@ void TConfigJobs::saveOthers(TConfigWriter& out)
     section(out, QStringLiteral("Save \"Other\" values"), QStringLiteral("Others"));
     bool protect = false;
     device().ReadProtectionMode(protect);
+    requireReported(QStringLiteral("its protection mode"));
     out.KeyBool(QStringLiteral("Protection Mode"), protect);
-    TFamilyJobs(thread).FetchDeviceVariableEnable();
+    if (!TFamilyJobs(thread).FetchDeviceVariableEnable())
+        requireReported(QStringLiteral("its device variable enable flags"));
     saveEnable(out, "DV1 enabled", "CheckBoxEnableDV1");
     saveEnable(out, "DV3 enabled", "CheckBoxEnableDV3");
 }
@@ -213,10 +230,10 @@ void TConfigJobs::saveEnable(TConfigWriter& out, const char* key, const char* bo
 }
 
 // The refusals and warnings of this save, and the status of its last answer.
-void TConfigJobs::saveLastStatus(TConfigWriter& out)
+void TConfigJobs::saveLastStatus(TConfigWriter& out, int firstLogLine)
 {
     section(out, QStringLiteral("Save last Device Status"), QStringLiteral("Response Code(s)"));
-    for (const QString& line : thread.ResponseLogLines())
+    for (const QString& line : thread.ResponseLogLines().mid(firstLogLine))
         out.Line(line);
     out.Line();
     out.Line();

@@ -3,6 +3,7 @@
 #include "config/TConfigJobs.h"
 #include "config/TConfigWriter.h"
 #include "config/UConfigValues.h"
+#include "commands/UResponseCodes.h"
 #include "util/UConversions.h"
 #include "worker/TThreadMeridal.h"
 #include "worker/TWriteJobs.h"
@@ -60,6 +61,8 @@ void TProductionTest::JobProductionTest()
 
 void TProductionTest::runSteps(TConfigWriter& protocol, const QString& protocolName)
 {
+    // Every refusal of the test stays in the log for the user to see.
+    thread.ClearResponseLog();
     protocol.Line(QStringLiteral("Test gestartet: ") + Now());
     for (const auto& [key, edit] : { std::pair { "Device ID", "EditDeviceID" }, std::pair { "Device Code", "EditDeviceCode" },
                                      std::pair { "Device Rev.", "EditDeviceRev" },
@@ -67,43 +70,68 @@ void TProductionTest::runSteps(TConfigWriter& protocol, const QString& protocolN
         protocol.KeyValue(QString::fromLatin1(key), thread.SyncGetText(control(QString::fromLatin1(edit))));
     protocol.Line();
     step(protocol, QStringLiteral("Test bei niedriger Stromaufnahme (3,6mA):  "),
-         [&] { snapshot(LowAlarmCurrent, protocolName + QStringLiteral(".bei36")); });
+         [&] { return snapshot(LowAlarmCurrent, protocolName + QStringLiteral(".bei36")); });
     thread.CheckTerminated();
     step(protocol, QStringLiteral("Test bei hoher Stromaufnahme (21.5mA):  "),
-         [&] { snapshot(HighAlarmCurrent, protocolName + QStringLiteral(".bei215")); });
-    step(protocol, QStringLiteral("Schreiben des heutigen Datum:  "), [&] { writeTodaysDate(); });
-    step(protocol, QStringLiteral("Werkeinstellungen speichern:  "), [&] { storeFactoryDefaults(); });
+         [&] { return snapshot(HighAlarmCurrent, protocolName + QStringLiteral(".bei215")); });
+    step(protocol, QStringLiteral("Schreiben des heutigen Datum:  "), [&] { return writeTodaysDate(); });
+    step(protocol, QStringLiteral("Werkeinstellungen speichern:  "), [&] { return storeFactoryDefaults(); });
     protocol.Line();
     protocol.Line(QStringLiteral("Test beendet: ") + Now());
 }
 
-void TProductionTest::step(TConfigWriter& protocol, const QString& text, const std::function<void()>& body)
+// The step's line ends with "fertig" once the device has done it, or with
+// the refusal the device answered.
+void TProductionTest::step(TConfigWriter& protocol, const QString& text, const std::function<QString()>& body)
 {
     protocol.Begin(text);
-    body();
-    protocol.Line(QStringLiteral("fertig"));
+    const QString refusal = body();
+    protocol.Line(refusal.isEmpty() ? QStringLiteral("fertig") : refusal);
 }
 
-void TProductionTest::snapshot(float current, const QString& fileName)
+// Empty unless the device refused the last command with an error code.
+QString TProductionTest::refusal() const
 {
+    const TDeviceStatus& status = device().Status;
+    if (ResponseCodeClass(status.ResponseCode) != TResponseClass::Error)
+        return QString();
+    return QStringLiteral("abgelehnt: Cmd %1, Code %2: %3")
+        .arg(status.Command)
+        .arg(status.ResponseCode)
+        .arg(ResponseCodeText(status.ResponseCode, status.Command));
+}
+
+// A refused current is recorded, and the snapshot lists the refusal: it
+// shows the device as it was at whatever current it kept.
+QString TProductionTest::snapshot(float current, const QString& fileName)
+{
+    const int firstLogLine = thread.ResponseLogLines().size();
     float fixed = current;
     device().SetFixedCurrent(fixed);
+    const QString refused = refusal();
     thread.ConfigFileName = fileName;
-    TConfigJobs(thread).JobSaveConfig();
+    TConfigJobs(thread).SaveConfig(firstLogLine);
+    return refused;
 }
 
 // Tag and descriptor go back as shown, whether edited or not.
-void TProductionTest::writeTodaysDate()
+QString TProductionTest::writeTodaysDate()
 {
     thread.SyncSetEditText(control(QStringLiteral("EditDate")), DateText(QDate::currentDate()));
     TWriteJobs(thread).StoreTagDescriptorDate(true);
+    return refusal();
 }
 
-void TProductionTest::storeFactoryDefaults()
+// Nothing is being stored after a refusal: no wait.
+QString TProductionTest::storeFactoryDefaults()
 {
     device().StoreFactoryDefaults(StrToInt(thread.SyncGetText(control(QStringLiteral("EditDeviceID")))));
+    const QString refused = refusal();
+    if (!refused.isEmpty())
+        return refused;
     thread.SetStatusText(QStringLiteral("Werkeinstellungen werden gespeichert. Sonde nicht ausschalten!"));
     thread.Wait(FactoryDefaultsWaitMs);
+    return QString();
 }
 
 void TProductionTest::releaseCurrent()

@@ -12,8 +12,9 @@ class TConfigWriter;
 // each alarm current, today's date written into the probe, its settings
 // stored as factory defaults. Each step is recorded in a protocol file (in
 // German, for the production floor) before it runs and marked "fertig" once
-// it has succeeded, so an interrupted test shows where it stopped. However
-// the test ends, the fixed output current is released.
+// it has succeeded, or with the response code the device refused it with,
+// so an interrupted test shows where it stopped. However the test ends, the
+// fixed output current is released.
 class TProductionTest : private TJobSteps
 {
 public:
@@ -25,9 +26,11 @@ public:
 
 private:
     void runSteps(TConfigWriter& protocol, const QString& protocolName);
-    void step(TConfigWriter& protocol, const QString& text, const std::function<void()>& body);
-    void snapshot(float current, const QString& fileName);
-    void writeTodaysDate();
-    void storeFactoryDefaults();
+    // A step's body returns the device's refusal, empty when it was done.
+    void step(TConfigWriter& protocol, const QString& text, const std::function<QString()>& body);
+    QString refusal() const;
+    QString snapshot(float current, const QString& fileName);
+    QString writeTodaysDate();
+    QString storeFactoryDefaults();
     void releaseCurrent();
 };

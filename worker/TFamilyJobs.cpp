@@ -69,7 +69,7 @@ void TFamilyJobs::AdaptToDeviceFamily(int family)
         thread.SyncSetVisible(control(QString::fromLatin1(name)), tivern);
 }
 
-void TFamilyJobs::FetchDeviceVariableEnable()
+bool TFamilyJobs::FetchDeviceVariableEnable()
 {
     thread.CheckTerminated();
     const char* const boxes[4] = { "CheckBoxEnableDV0", "CheckBoxEnableDV1", "CheckBoxEnableDV2", "CheckBoxEnableDV3" };
@@ -78,11 +78,16 @@ void TFamilyJobs::FetchDeviceVariableEnable()
             thread.SyncSetEnabled(control(QString::fromLatin1(box)), false);
             thread.SyncSetCheckedAccepted(control(QString::fromLatin1(box)), false);
         }
-        return;
+        return true;
     }
     thread.SetStatusText(QStringLiteral("Read Device Variable Enable"));
     const std::array<quint8, 4> codes = device().ReadDeviceVariableEnable();
     const auto box = [&](int i) { return control(QString::fromLatin1(boxes[i])); };
+    if (!device().ValuesConfirmed()) {
+        for (int i = 0; i < 4; ++i)
+            thread.SyncSetEnabled(box(i), false);
+        return false;
+    }
     thread.SyncSetEnabled(box(0), false);
     thread.SyncSetCheckedAccepted(box(0), true);
     thread.SyncSetEnabled(box(1), codes[1] != NotUsedCode);
@@ -92,6 +97,7 @@ void TFamilyJobs::FetchDeviceVariableEnable()
     // The interface layer can be switched only while the second float is enabled.
     thread.SyncSetEnabled(box(3), codes[3] != NotUsedCode && codes[1] != 0);
     thread.SyncSetCheckedAccepted(box(3), codes[3] == 1);
+    return true;
 }
 
 void TFamilyJobs::StoreDeviceVariableEnable()

@@ -13,7 +13,9 @@ public:
     explicit TFamilyJobs(TThreadMeridal& thread);
 
     void AdaptToDeviceFamily(int family);
-    void FetchDeviceVariableEnable();
+    // False when the device did not report its flags: the boxes are then
+    // left disabled, so that nobody switches a flag whose state is unknown.
+    bool FetchDeviceVariableEnable();
     void StoreDeviceVariableEnable();
 
     void JobReadDiagnosticsTab();

@@ -26,3 +26,9 @@ TComportHART& TJobSteps::device() const
 {
     return *thread.Device;
 }
+
+void TJobSteps::requireReported(const QString& what, const QString& consequence) const
+{
+    if (!device().ValuesConfirmed())
+        throw Exception(QStringLiteral("The device did not report ") + what + consequence + QLatin1Char('.'));
+}

@@ -19,6 +19,9 @@ protected:
     // changed it, with the step's name shown; none when there is nothing to write.
     QObject* changedControl(const QString& name, const QString& statusText) const;
     TComportHART& device() const;
+    // Raises "The device did not report <what><consequence>." unless the
+    // last answer carried the values just read.
+    void requireReported(const QString& what, const QString& consequence = QString()) const;
 
     TThreadMeridal& thread;
 };

@@ -200,6 +200,32 @@ private slots:
         QCOMPARE(probe.rig.Stored("Forms", "SaveConfigDialog.File"), QString("<none>"));
     }
 
+    // A read the device refuses leaves no file: a value made up for it would
+    // be loaded into the next probe.
+    void refusedReadWritesNoFile_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("7") << 7 << "its polling address and loop current mode";
+        QTest::newRow("15") << 15 << "its PV range and alarm selection";
+        QTest::newRow("50") << 50 << "its variable assignments";
+        QTest::newRow("206") << 206 << "the offset of DV0";
+    }
+
+    void refusedReadWritesNoFile()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, value);
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        const QString path = probe.rig.Folder() + QStringLiteral("/refused.csv");
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(command).WithValue(32));
+        const QStringList texts = Run(probe, probe.rig.C().MenuSaveConfigAs, path, { Answer(QMessageBox::Ok) });
+        QCOMPARE(texts.value(1), "The device did not report " + value + ".\n\nThe configuration file was not written:\n  " + path);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(Status(probe), QString("Exception arose"));
+    }
+
     // The probe stops answering half-way: the file chosen for overwriting
     // stays as it was, and the user is told that nothing was written.
     void interruptedSaveLeavesTheFile()
@@ -357,6 +383,32 @@ private slots:
         QCOMPARE(device.Configuration.Date, QDate::currentDate());
         QCOMPARE(Described(device.FactoryDefaults), Described(device.Configuration));
         QCOMPARE(RequestData(probe.rig.Bus(), 122), QList<QByteArray> { "E3 80 0A 0B 0C" });
+    }
+
+    // A refused step goes on but is not "fertig": its line names the
+    // refusal, which also stays in the log and in the step's snapshot.
+    void refusedProductionStepsAreRecorded()
+    {
+        Connected probe(TSimDeviceState::Tivern(), "[KORVAL]\ndomain=prod\n");
+        QVERIFY(probe.identified);
+        const QString path = probe.rig.Folder() + QStringLiteral("/protocol.csv");
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(1).WithValue(11));
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(122).WithValue(32));
+        DialogScript script({ ChooseFile(path) });
+        probe.Click(probe.rig.C().ButtonTestDevice);
+        QVERIFY(probe.rig.WaitUntilIdle());
+
+        const QString refused40 = "Cmd: 40: Enter/Exit Fixed Current Mode -> Code 11: Loop Current Not Active (Device in Multidrop Mode)";
+        const QString refused122 = "Cmd: 122: Store Factory Defaults -> Code 32: Busy";
+        QCOMPARE(Lines(path).mid(6, 4),
+                 (QStringList { "Test bei niedriger Stromaufnahme (3,6mA):  abgelehnt: Cmd 40, Code 11: Loop Current Not "
+                                "Active (Device in Multidrop Mode)",
+                                "Test bei hoher Stromaufnahme (21.5mA):  fertig", "Schreiben des heutigen Datum:  fertig",
+                                "Werkeinstellungen speichern:  abgelehnt: Cmd 122, Code 32: Busy" }));
+        QVERIFY(Content(path + ".bei36").contains("Response Code(s)\r\n" + refused40.toLatin1() + "\r\n\r\n\r\nLast"));
+        QVERIFY(Content(path + ".bei215").contains("Response Code(s)\r\n\r\n\r\nLast"));
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), (QStringList { refused40, refused122 }));
+        QCOMPARE(Status(probe), QString("Test beendet"));
     }
 
     // The probe stops answering during the 21.5 mA snapshot.
