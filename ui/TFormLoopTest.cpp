@@ -24,6 +24,7 @@ TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLo
     , messages(messages)
     , loopValue(Named(new QComboBox, QStringLiteral("ComboBoxLoopTest")))
     , fixedAt(Named(new QLineEdit, QStringLiteral("EditFixedAt")))
+    , stillFixed(Named(new QWidget, QStringLiteral("PanelStillFixed")))
 {
     setObjectName(QStringLiteral("FormLoopTest"));
     setWindowTitle(QStringLiteral("Loop Test"));
@@ -43,6 +44,19 @@ TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLo
     connect(start, &QPushButton::clicked, this, &TFormLoopTest::ButtonStartClick);
     connect(close, &QPushButton::clicked, this, &TFormLoopTest::reject);
 
+    // A device that never confirms the release must not hold the program:
+    // closing it makes the last release attempt.
+    auto* exitProgram = Button(QStringLiteral("ButtonExitProgram"), QStringLiteral("Exit Program"));
+    exitProgram->setAutoDefault(false);
+    connect(exitProgram, &QPushButton::clicked, this, [this] { parentWidget()->close(); });
+    auto* stillFixedLayout = new QHBoxLayout(stillFixed);
+    stillFixedLayout->setContentsMargins(0, 0, 0, 0);
+    stillFixedLayout->addWidget(Named(new QLabel(QStringLiteral("The analog output is still fixed: the device did not "
+                                                                "confirm its release.\nClose tries again.")),
+                                      QStringLiteral("LabelStillFixed")));
+    stillFixedLayout->addWidget(exitProgram);
+    stillFixed->hide();
+
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Choose analog output level:")), 0, 0, 1, 3);
     grid->addWidget(loopValue, 1, 1);
@@ -57,6 +71,7 @@ TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLo
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(grid);
+    layout->addWidget(stillFixed);
     layout->addLayout(buttons);
 }
 
@@ -65,6 +80,7 @@ void TFormLoopTest::showEvent(QShowEvent* event)
     if (loopValue->currentText().isEmpty())
         loopValue->setCurrentIndex(0);
     fixedAt->clear();
+    stillFixed->hide();
     restorePosition();
     QDialog::showEvent(event);
     loopValue->setFocus(Qt::OtherFocusReason);
@@ -99,8 +115,12 @@ void TFormLoopTest::ButtonStartClick()
 
 void TFormLoopTest::reject()
 {
-    if (!leaveLoopTest())
-        return;
+    if (leaveLoopTest())
+        closeDialog();
+}
+
+void TFormLoopTest::closeDialog()
+{
     storePosition();
     QDialog::reject();
 }
@@ -114,8 +134,21 @@ bool TFormLoopTest::leaveLoopTest()
         messages.ShowInfo(QStringLiteral("The last command is still in progress. Please try again later."));
         return false;
     }
-    thread->StartJob([thread] { TMaintenanceJobs(*thread).JobLoopTestExit(); });
-    return true;
+    releasing = thread->StartJob([thread] { TMaintenanceJobs(*thread).JobLoopTestExit(); });
+    return !releasing;
+}
+
+void TFormLoopTest::JobEnded()
+{
+    if (!releasing)
+        return;
+    releasing = false;
+    TThreadMeridal* thread = DeviceThread;
+    if (thread && thread->Device && thread->Device->CurrentFixed()) {
+        stillFixed->show();
+        return;
+    }
+    closeDialog();
 }
 
 void TFormLoopTest::restorePosition()

@@ -11,7 +11,8 @@ class TRegistryTool;
 // The loop test dialog: drives the probe's output to a chosen current and
 // shows the current the device reports. Closing it leaves fixed current
 // mode; while a command is still running it refuses to close, so that the
-// release cannot be skipped. It stands where the user left it last time.
+// release cannot be skipped, and it closes only once the device has
+// confirmed the release. It stands where the user left it last time.
 class TFormLoopTest : public QDialog
 {
     Q_OBJECT
@@ -22,17 +23,22 @@ public:
 
     // "Start": fixes the current typed or chosen, when the device thread is idle.
     void ButtonStartClick();
-    // "Close", Escape and the close box: leaves fixed current mode and closes,
-    // unless a command is still running.
+    // "Close", Escape and the close box: leaves fixed current mode, unless a
+    // command is still running, and closes once the device has confirmed it.
     void reject() override;
+    // After every device job: a release confirmed closes the dialog; one not
+    // confirmed says that the output is still fixed.
+    void JobEnded();
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Whether the dialog may close; starts the release of the output if so.
+    // Whether the dialog may close at once; starts the release of the output
+    // when the device thread is idle.
     bool leaveLoopTest();
+    void closeDialog();
     void restorePosition();
     void storePosition();
 
@@ -41,4 +47,6 @@ private:
     TMessageDialog& messages;
     QComboBox* loopValue;
     QLineEdit* fixedAt;
+    QWidget* stillFixed;
+    bool releasing = false;
 };

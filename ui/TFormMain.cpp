@@ -819,6 +819,8 @@ void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
 {
     if (windows.MultidropLifeList)
         windows.MultidropLifeList->JobEnded();
+    if (windows.LoopTest)
+        windows.LoopTest->JobEnded();
     Idle = true;
     enableDeviceMenu(true);
     if (!deviceKnown)

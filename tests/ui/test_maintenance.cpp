@@ -203,6 +203,40 @@ private slots:
         QCOMPARE(probe.rig.Stored("Forms", "FormLoopTest.Left"), QString("260"));
     }
 
+    // The output stays fixed until the device confirms its release: the
+    // dialog stays open and says so. Close tries again; Exit Program makes
+    // the program's last attempt as it ends.
+    void closeWaitsForAConfirmedRelease_data()
+    {
+        QTest::addColumn<QString>("retry");
+        QTest::newRow("close again") << "ButtonClose";
+        QTest::newRow("exit program") << "ButtonExitProgram";
+    }
+
+    void closeWaitsForAConfirmedRelease()
+    {
+        QFETCH(QString, retry);
+        Connected probe(TSimDeviceState::Tivern());
+        QVERIFY(probe.identified);
+        QVERIFY(probe.OpenLoopTest());
+        probe.LoopButton("ButtonStart")->click();
+        QVERIFY(probe.rig.WaitUntilIdle());
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(1).WithValue(32));
+
+        probe.LoopButton("ButtonClose")->click();
+        QVERIFY(probe.rig.WaitUntilIdle());
+        QVERIFY(probe.LoopTest().isVisible());
+        auto* note = probe.LoopTest().findChild<QLabel*>(QStringLiteral("LabelStillFixed"));
+        QVERIFY(note && note->isVisible());
+        QCOMPARE(note->text(), QString("The analog output is still fixed: the device did not confirm its release.\nClose tries again."));
+        QVERIFY(probe.rig.Bus().Device(0).FixedCurrentMode);
+
+        probe.LoopButton(qPrintable(retry))->click();
+        QTRY_VERIFY(!probe.LoopTest().isVisible());
+        QCOMPARE(Sent(probe.rig.Bus(), 40), (QStringList { Fix4, Release, Release }));
+        QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
+    }
+
     void daTrim_data()
     {
         QTest::addColumn<QStringList>("answers");  // after the two questions of the button
