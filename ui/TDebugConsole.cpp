@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCursor>
 
 TDebugConsole::TDebugConsole(QObject* parent)
@@ -77,14 +78,20 @@ QString TDebugConsole::Text() const
     return window ? window->toPlainText() : QString();
 }
 
+// The view follows the new lines while it shows the end; a user who has
+// scrolled up to read keeps that place.
 void TDebugConsole::append(const QString& text)
 {
     if (!window)
         return;
+    QScrollBar* scrollBar = window->verticalScrollBar();
+    const bool followsTheEnd = scrollBar->value() == scrollBar->maximum();
     QTextCursor end(window->document());
     end.movePosition(QTextCursor::End);
     // The trace ends its lines with CR LF; the window shows plain line breaks.
     end.insertText(QString(text).remove(QLatin1Char('\r')));
+    if (followsTheEnd)
+        scrollBar->setValue(scrollBar->maximum());
 }
 
 bool TDebugConsole::eventFilter(QObject* watched, QEvent* event)

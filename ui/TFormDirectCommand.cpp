@@ -96,6 +96,8 @@ TFormDirectCommand::TFormDirectCommand(const TFormMainControls& mainControls, TF
 {
     setObjectName(FormName);
     setWindowTitle(QStringLiteral("Direct Command"));
+    // Modal to the main window only: the trace console beside it stays usable.
+    setWindowModality(Qt::WindowModal);
 
     auto* close = Button(QStringLiteral("ButtonClose"), QStringLiteral("Close"));
     close->setAutoDefault(false);
@@ -109,7 +111,6 @@ TFormDirectCommand::TFormDirectCommand(const TFormMainControls& mainControls, TF
     layout->addWidget(buildRequestGroup());
     layout->addWidget(buildAnswerGroup());
     layout->addLayout(buttons);
-    updateChecksum();
 }
 
 QWidget* TFormDirectCommand::buildRequestGroup()
@@ -206,8 +207,11 @@ QWidget* TFormDirectCommand::buildAnswerGroup()
     return group;
 }
 
+// The preview is built from the device identified now, which may be
+// another than when the window was last shown, or none at its creation.
 void TFormDirectCommand::showEvent(QShowEvent* event)
 {
+    updateChecksum();
     deviceStatus.hide();
     RestoreFormPosition(*this, settings, FormName, QPoint(150, 100));
     QDialog::showEvent(event);

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,7 +31,10 @@ TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLo
     // Typed values are sent, not collected as new items.
     loopValue->setInsertPolicy(QComboBox::NoInsert);
     loopValue->addItems({ QStringLiteral("4"), QStringLiteral("20") });
-    loopValue->lineEdit()->installEventFilter(this);
+    // Enter starts. The combo box has the focus and hands the key to its line
+    // edit itself, past any event filter: the line edit's signal tells of it.
+    // Escape reaches the dialog, which closes as by "Close".
+    connect(loopValue->lineEdit(), &QLineEdit::returnPressed, this, &TFormLoopTest::ButtonStartClick);
     fixedAt->setReadOnly(true);
     fixedAt->setAlignment(Qt::AlignRight);
 
@@ -84,24 +86,6 @@ void TFormLoopTest::showEvent(QShowEvent* event)
     restorePosition();
     QDialog::showEvent(event);
     loopValue->setFocus(Qt::OtherFocusReason);
-}
-
-bool TFormLoopTest::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == loopValue->lineEdit() && event->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            ButtonStartClick();
-            return true;
-        case Qt::Key_Escape:
-            reject();
-            return true;
-        default:
-            break;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TFormLoopTest::ButtonStartClick()

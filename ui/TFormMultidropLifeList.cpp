@@ -109,6 +109,8 @@ TFormMultidropLifeList::TFormMultidropLifeList(TMessageDialog& messages, QWidget
 {
     setObjectName(QStringLiteral("FormMultidropLifeList"));
     setWindowTitle(QStringLiteral("Multidrop - Life List"));
+    // Modal to the main window only: the trace console beside it stays usable.
+    setWindowModality(Qt::WindowModal);
     for (int address = 0; address < LifeListSize; ++address)
         answers[address].PollingAddress = address;
     buildGrid();

@@ -1,12 +1,14 @@
 #include "WindowChecks.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QtTest>
 
@@ -153,4 +155,18 @@ void VerifyCaptionAsShown(QWidget* window)
     if (shown != window->windowTitle())
         QTest::qFail(qPrintable(QStringLiteral("caption shown as \"%1\" instead of \"%2\"").arg(shown, window->windowTitle())),
                      __FILE__, __LINE__);
+}
+
+int TopLineShown(const QPlainTextEdit* view)
+{
+    return view->cursorForPosition(QPoint(2, 2)).blockNumber();
+}
+
+QWidget* ShownWindow(const QString& caption)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowTitle() == caption)
+            return window;
+    }
+    return nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class QPlainTextEdit;
 class QRect;
 class QString;
 class QWidget;
@@ -29,3 +30,9 @@ void VerifyGrabbed(QWidget* window, const QString& name);
 // A picture of a part of the screen, e.g. a window with a hint beside it,
 // kept like VerifyGrabbed's.
 void VerifyScreenGrabbed(const QRect& area, const QString& name);
+
+// The number of the line a text view shows at its top.
+int TopLineShown(const QPlainTextEdit* view);
+
+// The visible top-level window with this caption, or null.
+QWidget* ShownWindow(const QString& caption);

@@ -1,4 +1,6 @@
 // The trace console window.
+#include "WindowChecks.h"
+
 #include "ui/TDebugConsole.h"
 
 #include <QPlainTextEdit>
@@ -15,6 +17,13 @@ QPlainTextEdit* ConsoleWindow()
             return edit;
     }
     return nullptr;
+}
+
+void Write(const std::function<void(const QString&)>& sink, int first, int count)
+{
+    for (int line = first; line < first + count; ++line)
+        sink(QStringLiteral("line %1\r\n").arg(line));
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -65,6 +74,26 @@ private slots:
         });
         writer.join();
         QTRY_COMPARE(console.Text(), QString("############################ Tx Length: 2\nFF 02 \n"));
+    }
+
+    // The view follows the frames while it shows the end; scrolled up by the
+    // user, it stays where the user reads.
+    void viewFollowsTheEndOnly()
+    {
+        TDebugConsole console;
+        console.SetEnabled(true);
+        QPlainTextEdit* window = ConsoleWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const auto sink = console.Sink();
+        Write(sink, 0, 200);
+        QVERIFY2(TopLineShown(window) > 150, qPrintable(QString::number(TopLineShown(window))));
+        QTest::keyClick(window->windowHandle(), Qt::Key_Home);
+        QCOMPARE(TopLineShown(window), 0);
+        Write(sink, 200, 200);
+        QCOMPARE(TopLineShown(window), 0);
+        QTest::keyClick(window->windowHandle(), Qt::Key_End);
+        Write(sink, 400, 200);
+        QVERIFY2(TopLineShown(window) > 550, qPrintable(QString::number(TopLineShown(window))));
     }
 
     void disabledConsoleDropsTrace()

@@ -6,6 +6,8 @@
 #include "Connected.h"
 #include "DialogScript.h"
 #include "ModalDialogDriver.h"
+#include "UserInput.h"
+#include "WindowChecks.h"
 
 #include "support/HexBytes.h"
 #include "support/LocalNumber.h"
@@ -133,6 +135,13 @@ private slots:
 
     void cleanupTestCase() { program.reset(); }
 
+    // The window was made before the probe was identified; opened, it shows
+    // the checksum of the request to that probe: 82 A3 0A 12 34 56 01 00.
+    void checksumIsCurrentWhenShown()
+    {
+        QVERIFY(WhileOpen([&] { QCOMPARE(Field("EditCheckSum")->text(), QString("5A")); }));
+    }
+
     // What was typed becomes the frame the probe received, or a refusal
     // with nothing sent; the checksum field follows every keystroke.
     void requestAsTyped_data()
@@ -247,6 +256,39 @@ private slots:
         Bus().ClearFaults();
     }
 
+    // The first and last code of every range of response codes, and every
+    // rule of the device status, as the fields are painted once the answer
+    // has set their text. A later status rule wins over an earlier one.
+    void everyColourRule()
+    {
+        const QColor white(Qt::white);
+        const struct
+        {
+            const char* field;
+            const char* text;
+            QColor color;
+        } rows[] = {
+            { "EditResponseCode", "00", Green },   { "EditResponseCode", "01", Red },     { "EditResponseCode", "07", Red },
+            { "EditResponseCode", "08", Yellow },  { "EditResponseCode", "09", Red },     { "EditResponseCode", "0D", Red },
+            { "EditResponseCode", "0E", Yellow },  { "EditResponseCode", "0F", Red },     { "EditResponseCode", "17", Red },
+            { "EditResponseCode", "18", Yellow },  { "EditResponseCode", "1B", Yellow },  { "EditResponseCode", "1C", Red },
+            { "EditResponseCode", "1D", Red },     { "EditResponseCode", "1E", Yellow },  { "EditResponseCode", "1F", Yellow },
+            { "EditResponseCode", "20", Red },     { "EditResponseCode", "5F", Red },     { "EditResponseCode", "60", Yellow },
+            { "EditResponseCode", "7F", Yellow },  { "EditResponseCode", "80", white },   { "EditResponseCode", "", white },
+            { "EditDeviceStatus", "00", Green },   { "EditDeviceStatus", "20", Yellow },  { "EditDeviceStatus", "40", Yellow },
+            { "EditDeviceStatus", "01", Orange },  { "EditDeviceStatus", "02", Orange },  { "EditDeviceStatus", "04", Orange },
+            { "EditDeviceStatus", "08", Orange },  { "EditDeviceStatus", "61", Orange },  { "EditDeviceStatus", "10", Red },
+            { "EditDeviceStatus", "80", Red },     { "EditDeviceStatus", "7F", Red },     { "EditDeviceStatus", "", white },
+        };
+        QVERIFY(WhileOpen([&] {
+            for (const auto& row : rows) {
+                Field(row.field)->setText(QString::fromLatin1(row.text));
+                const QColor painted = PaintedBackground(Field(row.field));
+                QVERIFY2(painted == row.color, qPrintable(QStringLiteral("%1 %2: %3").arg(row.field, row.text, painted.name())));
+            }
+        }));
+    }
+
     // A device reporting a communication error is asked again; the error is
     // shown and the answer fields keep the last answer. No answer can carry
     // response code 82, which would paint the field white.
@@ -347,16 +389,22 @@ private slots:
             QVERIFY(!program->rig.Program().FormDeviceStatus().isVisible());
             QTest::mouseDClick(Field("EditDeviceStatus"), Qt::LeftButton);
             QVERIFY(program->rig.Program().FormDeviceStatus().isVisible());
-            program->Type(Field("EditCommand"), QStringLiteral("0"));
-            TypeData(QStringLiteral("01"));
-            QTest::keyClick(Memo("MemoData"), Qt::Key_Return);
+            QVERIFY(FocusIn(&Window()));
+            QTest::mouseClick(Field("EditCommand"), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), Field("EditCommand"));
+            TypeText(QStringLiteral("0"));
+            QTest::mouseClick(Memo("MemoData")->viewport(), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), Memo("MemoData"));
+            TypeText(QStringLiteral("01"));
+            PressKey(Qt::Key_Return);
             QCOMPARE(Memo("MemoData")->toPlainText(), QStringLiteral("01"));
 
             Bus().AddFault(TSimFault(Kind::Delay).OnCommand(0).WithValue(600));
             Bus().ClearLog();
             DialogScript busy({ Answer(QMessageBox::Ok) });
             busy.Ignore(&Window());
-            QTest::keyClick(Field("EditCommand"), Qt::Key_Return);
+            QTest::mouseClick(Field("EditCommand"), Qt::LeftButton);
+            PressKey(Qt::Key_Return);
             QTest::mouseClick(Button("ButtonSend"), Qt::LeftButton);
             QCOMPARE(busy.Texts, QStringList { "Thread not ready." });
             QVERIFY(program->rig.WaitUntilIdle());
@@ -385,8 +433,18 @@ private slots:
         traceOn->trigger();
         TDebugConsole& console = program->rig.Main().FrameTrace().Console();
         QVERIFY(console.Enabled());
+        auto* consoleWindow = qobject_cast<QPlainTextEdit*>(ShownWindow(QStringLiteral("HART Frame Trace")));
+        QVERIFY(consoleWindow);
+        const auto sink = console.Sink();
+        for (int line = 0; line < 200; ++line)
+            sink(QStringLiteral("earlier line %1\r\n").arg(line));
+        QTRY_VERIFY(TopLineShown(consoleWindow) > 150);
         Bus().ClearLog();
         QVERIFY(WhileOpen([&] {
+            // The console stays usable beside the window: it scrolls.
+            QTest::keyClick(consoleWindow->windowHandle(), Qt::Key_Home);
+            QCOMPARE(TopLineShown(consoleWindow), 0);
+            QTest::keyClick(consoleWindow->windowHandle(), Qt::Key_End);
             program->Type(Field("EditCommand"), QStringLiteral("33"));
             TypeData(QStringLiteral("02"));
             QCOMPARE(Send(), QStringList());
@@ -411,12 +469,6 @@ private slots:
         QVERIFY(console.Text().endsWith(QLatin1String("############################ Tx Length: 9\n82 A3 0A 12 34 56 00 00 5B \n")));
 
         // Closing the console turns the trace off.
-        QWidget* consoleWindow = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && w->windowTitle() == QLatin1String("HART Frame Trace"))
-                consoleWindow = w;
-        }
-        QVERIFY(consoleWindow);
         consoleWindow->close();
         QVERIFY(!traceOn->isChecked());
         QVERIFY(!console.Enabled());

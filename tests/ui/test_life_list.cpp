@@ -5,6 +5,8 @@
 // pixels, what went over the bus from the simulator's log.
 #include "DialogScript.h"
 #include "LifeListRig.h"
+#include "UserInput.h"
+#include "WindowChecks.h"
 #include "support/LocalNumber.h"
 
 #include "ui/TFormMultidropLifeList.h"
@@ -13,6 +15,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -186,7 +189,8 @@ private slots:
             QCOMPARE(PaintedAt(list, 5, LifeListRig::PVValue), list.Grid()->palette().color(QPalette::Base));
             QCOMPARE(list.Button("ButtonRescan")->text(), QString("Stop"));
             QVERIFY(!list.Button("ButtonClose")->isEnabled());
-            QTest::keyClick(list.Grid(), Qt::Key_Escape);
+            QVERIFY(FocusIn(&list.LifeList()));
+            PressKey(Qt::Key_Escape);
             QVERIFY(list.LifeList().isVisible());
 
             Click(list.Button("ButtonRescan"));
@@ -196,6 +200,45 @@ private slots:
             QCOMPARE(list.Cell(9, LifeListRig::Tag), QString("CALDEROS"));
             QVERIFY(PaintedAt(list, 6, LifeListRig::PVValue) != Yellow);
         }));
+    }
+
+    // A rescan finds the chosen probe gone: the first device found becomes
+    // the selected row. Left without a choice (Escape), the list leaves no
+    // device addressed: the tabs stay disabled, so that nothing is written
+    // to the last probe scanned while the window shows the one before.
+    void rescanWithoutChoiceLeavesNoDeviceAddressed()
+    {
+        LifeListRig list("[KORVAL]\ndomain=dev\n[Settings]\nNumberOfAttempts=1\n");
+        list.Bus().AddDevice(Tivern(2));
+        list.Bus().AddDevice(Tivern(5));
+        QVERIFY(list.AtStart([&] {
+            QVERIFY(list.WaitUntilIdle());
+            QCOMPARE(SelectedRow(list), 2);
+            Click(list.Button("ButtonSelectDevice"));
+        }));
+        QVERIFY(list.rig.WaitUntilIdentified());
+        QVERIFY(list.rig.C().PageControl->isEnabled());
+
+        list.Bus().RemoveDevice(2);
+        list.rig.C().MenuFrameTrace->trigger();
+        auto* console = qobject_cast<QPlainTextEdit*>(ShownWindow(QStringLiteral("HART Frame Trace")));
+        QVERIFY(console);
+        QVERIFY(list.FromMenu([&] {
+            Click(list.Button("ButtonRescan"));
+            QVERIFY(list.WaitUntilIdle());
+            // The trace of the scan can be read beside the list: it scrolls.
+            QTRY_VERIFY(TopLineShown(console) > 0);
+            QTest::keyClick(console->windowHandle(), Qt::Key_Home);
+            QCOMPARE(TopLineShown(console), 0);
+            QCOMPARE(list.Cell(2, LifeListRig::DeviceID), QString());
+            QCOMPARE(SelectedRow(list), 5);
+            QVERIFY(list.Button("ButtonSelectDevice")->isEnabled());
+            QVERIFY(FocusIn(&list.LifeList()));
+            PressKey(Qt::Key_Escape);
+            QVERIFY(!list.LifeList().isVisible());
+        }));
+        QVERIFY(!list.rig.C().PageControl->isEnabled());
+        QVERIFY(!list.rig.C().ButtonSave->isEnabled());
     }
 
     void refreshOfAnEmptyListSendsNothing()

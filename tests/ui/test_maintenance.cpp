@@ -5,6 +5,7 @@
 #include "DialogScript.h"
 #include "ModalDialogDriver.h"
 #include "ProgramRig.h"
+#include "UserInput.h"
 
 #include "support/HexBytes.h"
 #include "support/LocalNumber.h"
@@ -76,13 +77,6 @@ struct Connected
         return question.Texts == QStringList { LoopTestQuestion } && QTest::qWaitForWindowExposed(&LoopTest());
     }
 
-    void TypeLoopValue(const QString& text)
-    {
-        QLineEdit* edit = LoopValue()->lineEdit();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
-
     ProgramRig rig;
     bool identified = false;
 };
@@ -126,18 +120,21 @@ private slots:
         QTest::addColumn<QStringList>("sent");   // command 40 before the dialog closes
         QTest::addColumn<QString>("fixedAt");
         QTest::addColumn<QStringList>("errors");
+        QTest::addColumn<bool>("escape");        // closed with Escape, else with Close
         const QStringList none;
-        QTest::newRow("12.5 mA") << Local("12.5") << -1 << QStringList { "41 48 00 00" } << Local("12.500") << none;
+        QTest::newRow("12.5 mA") << Local("12.5") << -1 << QStringList { "41 48 00 00" } << Local("12.500") << none << true;
         QTest::newRow("not a number") << "abc" << -1 << none << ""
-                                      << QStringList { "Loop Test value is a invalid floating-point number (IEEE 754)." };
+                                      << QStringList { "Loop Test value is a invalid floating-point number (IEEE 754)." }
+                                      << false;
         QTest::newRow("answer without value") << Local("12.5") << int(TSimFault::TKind::ByteCount) << QStringList { "41 48 00 00" }
-                                              << "Error" << none;
+                                              << "Error" << none << false;
         QTest::newRow("NaN answered") << Local("12.5") << int(TSimFault::TKind::NotANumber) << QStringList { "41 48 00 00" }
-                                      << "Error (NaN)" << none;
+                                      << "Error (NaN)" << none << true;
     }
 
-    // Enter in the combo box starts, Close leaves fixed current mode; the
-    // device status window is shown only while the dialog is open.
+    // Typed into the combo box, which has the focus, Enter starts; Close or
+    // Escape leave fixed current mode. The device status window is shown
+    // only while the dialog is open.
     void loopTestShowsWhatTheDeviceReports()
     {
         QFETCH(QString, typed);
@@ -145,6 +142,7 @@ private slots:
         QFETCH(QStringList, sent);
         QFETCH(QString, fixedAt);
         QFETCH(QStringList, errors);
+        QFETCH(bool, escape);
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         if (fault >= 0)
@@ -155,15 +153,21 @@ private slots:
 
         DialogScript errorBoxes(QList<DialogScript::Action>(errors.size(), Answer(QMessageBox::Ok)));
         errorBoxes.Ignore(&probe.LoopTest());
-        probe.TypeLoopValue(typed);
-        QTest::keyClick(probe.LoopValue()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(FocusIn(&probe.LoopTest()), probe.LoopValue());
+        TypeText(typed);
+        PressKey(Qt::Key_Return);
         QVERIFY(probe.rig.WaitUntilIdle());
         QTRY_COMPARE(errorBoxes.Texts, errors);
         QCOMPARE(Sent(probe.rig.Bus(), 40), sent);
         QCOMPARE(probe.FixedAt()->text(), fixedAt);
         QVERIFY(probe.LoopTest().isVisible());
 
-        probe.LoopButton("ButtonClose")->click();
+        if (escape) {
+            QVERIFY(FocusIn(&probe.LoopTest()));
+            PressKey(Qt::Key_Escape);
+        } else {
+            probe.LoopButton("ButtonClose")->click();
+        }
         QVERIFY(probe.rig.WaitUntilIdle());
         QVERIFY(!probe.LoopTest().isVisible());
         QVERIFY(!probe.rig.Program().FormDeviceStatus().isVisible());
@@ -208,20 +212,25 @@ private slots:
     // the program's last attempt as it ends.
     void closeWaitsForAConfirmedRelease_data()
     {
+        QTest::addColumn<int>("fault");           // on the first release
+        QTest::addColumn<QString>("status");      // the status bar afterwards
         QTest::addColumn<QString>("retry");
-        QTest::newRow("close again") << "ButtonClose";
-        QTest::newRow("exit program") << "ButtonExitProgram";
+        QTest::newRow("busy, close again") << int(TSimFault::TKind::ResponseCode) << "Busy" << "ButtonClose";
+        QTest::newRow("NaN, exit program") << int(TSimFault::TKind::NotANumber) << "Exit Loop Test -> Error (NaN)"
+                                           << "ButtonExitProgram";
     }
 
     void closeWaitsForAConfirmedRelease()
     {
+        QFETCH(int, fault);
+        QFETCH(QString, status);
         QFETCH(QString, retry);
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         QVERIFY(probe.OpenLoopTest());
         probe.LoopButton("ButtonStart")->click();
         QVERIFY(probe.rig.WaitUntilIdle());
-        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(1).WithValue(32));
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(fault)).OnCommand(40).OnRequest(1));
 
         probe.LoopButton("ButtonClose")->click();
         QVERIFY(probe.rig.WaitUntilIdle());
@@ -229,7 +238,7 @@ private slots:
         auto* note = probe.LoopTest().findChild<QLabel*>(QStringLiteral("LabelStillFixed"));
         QVERIFY(note && note->isVisible());
         QCOMPARE(note->text(), QString("The analog output is still fixed: the device did not confirm its release.\nClose tries again."));
-        QVERIFY(probe.rig.Bus().Device(0).FixedCurrentMode);
+        QCOMPARE(probe.rig.C().StatusPanel1->text(), status);
 
         probe.LoopButton(qPrintable(retry))->click();
         QTRY_VERIFY(!probe.LoopTest().isVisible());
@@ -278,10 +287,12 @@ private slots:
         if (nanFix)
             probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NotANumber).OnCommand(40).OnRequest(nanFix));
         QStringList releasedBeforeEachBox;
+        QStringList statusAtEachBox;
         QList<DialogScript::Action> actions = TrimAnswers(answers);
         for (DialogScript::Action& action : actions) {
-            action = [&probe, &releasedBeforeEachBox, act = action](QWidget* dialog) {
+            action = [&probe, &releasedBeforeEachBox, &statusAtEachBox, act = action](QWidget* dialog) {
                 releasedBeforeEachBox << Sent(probe.rig.Bus(), 40).join(QLatin1Char('|'));
+                statusAtEachBox << probe.rig.C().StatusPanel1->text();
                 act(dialog);
             };
         }
@@ -292,6 +303,7 @@ private slots:
         QTRY_COMPARE(dialogs.Done(), answers.size() + 2);
         QVERIFY(probe.rig.WaitUntilIdle());
         QCOMPARE(dialogs.Texts.mid(2), texts);
+        QCOMPARE(statusAtEachBox.first(), "Analog output has been set to " + Local("4.000") + "mA");
         QCOMPARE(Sent(probe.rig.Bus(), 40), sent);
         QCOMPARE(probe.rig.Bus().RequestCount(45), zeroTrims);
         QCOMPARE(probe.rig.Bus().RequestCount(46), spanTrims);
