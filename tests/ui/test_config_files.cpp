@@ -5,8 +5,10 @@
 #include "DialogScript.h"
 
 #include "ui/TFormProtokoll.h"
+#include "worker/TThreadMeridal.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,6 +167,8 @@ private slots:
         QVERIFY(probe.identified);
         QVERIFY(probe.Show(1));
         const QString path = probe.rig.Folder() + QStringLiteral("/demo.csv");
+        // Left from an earlier command: not this save's.
+        probe.rig.Program().FormProtokoll().AddLine(QStringLiteral("Cmd: 17: Write Message -> Code 7: In Write Protect Mode"));
         const QStringList texts = Run(probe, probe.rig.C().MenuSaveConfigAs, path);
         QCOMPARE(texts.size(), 1);
         QVERIFY2(QRegularExpression(QStringLiteral("/HART-Dev 658188_\\d{8} \\d{6}\\.csv$")).match(texts.first()).hasMatch(),
@@ -296,7 +300,10 @@ private slots:
         QVERIFY(probe.identified);
         const QString path = probe.rig.Folder() + QStringLiteral("/demo.csv");
         Write(path, InLocale(Content(DemoProbeFile)));
-        Run(probe, probe.rig.C().MenuLoadConfig, path, { Answer(QMessageBox::Yes) });
+        const QStringList texts = Run(probe, probe.rig.C().MenuLoadConfig, path, { Answer(QMessageBox::Yes) });
+        QCOMPARE(texts.value(1), QString("HART device will be automatically adjusted by the selected configuration file.\n\n"
+                                         "NOTE:\nThe current parameters of the connected HART device will be overwritten with "
+                                         "the parameters of the selected configuration file!\n\nDo you want to continue?"));
         QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), QStringList());
         QCOMPARE(Described(probe.rig.Bus().Device(0)), Described(TSimDeviceState::Tivern()));
     }
@@ -357,9 +364,18 @@ private slots:
         const QString path = probe.rig.Folder() + QStringLiteral("/protocol.csv");
         Write(path + QStringLiteral(".bei36"), "old");
         probe.rig.Bus().ClearLog();
+        // The probe is given 10 s to store its defaults, and the user is told.
+        QElapsedTimer storing;
+        const QObject listener;
+        QObject::connect(DeviceThread, &TThreadMeridal::StatusTextShown, &listener, [&](const QString& text) {
+            if (text == QLatin1String("Werkeinstellungen werden gespeichert. Sonde nicht ausschalten!"))
+                storing.start();
+        });
         DialogScript script({ ChooseFile(path) });
         probe.Click(button);
         QVERIFY(probe.rig.WaitUntilIdle());
+        QVERIFY(storing.isValid());
+        QVERIFY2(storing.elapsed() >= 10000, qPrintable(QString::number(storing.elapsed())));
 
         const QStringList protocol = Lines(path);
         QCOMPARE(protocol.size(), 12);

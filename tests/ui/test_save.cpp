@@ -2,6 +2,7 @@
 // holds what was typed; what the device refused never looks saved.
 #include "Connected.h"
 #include "DialogScript.h"
+#include "support/LocalNumber.h"
 
 #include "ui/TFormProtokoll.h"
 #include "util/UWindows1252.h"
@@ -51,6 +52,15 @@ void Enter(Connected& probe, const QStringList& entries)
         else
             probe.Click(control);
     }
+}
+
+// What a field shows: an edit's text, a list's chosen item; " marked" after
+// it while it shows the modified colour.
+QString Shown(Connected& probe, const QString& name)
+{
+    QWidget* control = probe.rig.Main().findChild<QWidget*>(name);
+    auto* combo = qobject_cast<QComboBox*>(control);
+    return (combo ? combo->currentText() : qobject_cast<QLineEdit*>(control)->text()) + (Modified(control) ? " marked" : "");
 }
 
 QStringList Texts(const QList<QLineEdit*>& edits)
@@ -395,61 +405,74 @@ private slots:
         QCOMPARE(probe.rig.Bus().RequestCount(write), 0);
     }
 
-    // What the device did not confirm keeps the user's entry and its mark;
-    // the re-read after the units shows the device's values everywhere else.
-    void unconfirmedDeviceVariableEntriesStay_data()
+    // What the device did not confirm, or never answered, keeps the user's
+    // entry and its mark; the fields it took show its values, unmarked.
+    void unconfirmedEntriesStay_data()
     {
         const QString point = QLocale().decimalPoint();
+        QTest::addColumn<int>("page");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<int>("faultKind");
         QTest::addColumn<int>("faultCommand");
+        QTest::addColumn<QList<int>>("answers");      // the boxes the save shows, answered with these buttons
         QTest::addColumn<QStringList>("kept");        // "Control=text": shown and still marked
         QTest::addColumn<QStringList>("accepted");    // "Control=text": the device's, unmarked
         const auto refused = int(TSimFault::TKind::ResponseCode);
-        QTest::newRow("offset refused") << QStringList { "EditDV0Offset=0" + point + "5" } << refused << 205
-                                        << QStringList { "EditDV0Offset=0" + point + "5" } << QStringList();
-        QTest::newRow("unit refused") << QStringList { "ComboBoxDV0Unit=centimeters" } << refused << 53
-                                      << QStringList { "ComboBoxDV0Unit=centimeters" } << QStringList();
-        QTest::newRow("unit taken, offset refused")
-            << QStringList { "ComboBoxDV0Unit=centimeters", "EditDV0Offset=0" + point + "5" } << refused << 205
-            << QStringList { "EditDV0Offset=0" + point + "5" } << QStringList { "ComboBoxDV0Unit=centimeters" };
+        const QList<int> calibration { QMessageBox::Yes };
+        const QString offset = "EditDV0Offset=0" + point + "5";
+        QTest::newRow("offset refused") << int(DeviceVariables) << QStringList { offset } << refused << 205 << calibration
+                                        << QStringList { offset } << QStringList();
+        QTest::newRow("unit refused") << int(DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters" } << refused << 53
+                                      << QList<int>() << QStringList { "ComboBoxDV0Unit=centimeters" } << QStringList();
+        QTest::newRow("unit taken, offset refused") << int(DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters", offset }
+                                                    << refused << 205 << calibration << QStringList { offset }
+                                                    << QStringList { "ComboBoxDV0Unit=centimeters" };
         // The offset's unit was never reported: nothing can be sent.
-        QTest::newRow("offset unit unknown") << QStringList { "EditDV0Offset=0" + point + "5" }
-                                             << int(TSimFault::TKind::ByteCount) << 206
-                                             << QStringList { "EditDV0Offset=0" + point + "5" } << QStringList();
+        QTest::newRow("offset unit unknown") << int(DeviceVariables) << QStringList { offset } << int(TSimFault::TKind::ByteCount)
+                                             << 206 << calibration << QStringList { offset } << QStringList();
+        QTest::newRow("message refused") << int(Identification) << QStringList { "EditTag=t2", "EditMessage=text" } << refused << 17
+                                         << QList<int>() << QStringList { "EditMessage=TEXT" } << QStringList { "EditTag=T2      " };
+        QTest::newRow("alarm refused") << int(AnalogOutput) << QStringList { "ComboBoxPVAlarmSelection=low (3,6 mA)", "EditPVUpperRangeValue=4" }
+                                       << refused << 202 << QList<int>() << QStringList { "ComboBoxPVAlarmSelection=low (3,6 mA)" }
+                                       << QStringList { "EditPVUpperRangeValue=4" + point + "000" };
+        QTest::newRow("cut off by a time-out") << int(Identification)
+                                               << QStringList { "EditTag=t3", "EditMessage=text", "EditFinalAssemblyNo=5" }
+                                               << int(TSimFault::TKind::NoAnswer) << 17 << QList<int> { QMessageBox::Ok }
+                                               << QStringList { "EditMessage=TEXT", "EditFinalAssemblyNo=5" }
+                                               << QStringList { "EditTag=T3      " };
     }
 
-    void unconfirmedDeviceVariableEntriesStay()
+    void unconfirmedEntriesStay()
     {
+        QFETCH(int, page);
         QFETCH(QStringList, entries);
         QFETCH(int, faultKind);
         QFETCH(int, faultCommand);
+        QFETCH(QList<int>, answers);
         QFETCH(QStringList, kept);
         QFETCH(QStringList, accepted);
-        Connected probe(TSimDeviceState::Tivern());
+        Connected probe(TSimDeviceState::Tivern(), "[Settings]\nNumberOfAttempts=1\n");
         TFormMainControls& c = probe.rig.C();
         // A refusal other than write protection; an offset read without its unit.
         const bool beforeTheTab = faultCommand == 206;
         if (beforeTheTab)
             probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(206).OnRequest(1).WithValue(-2));
-        QVERIFY(probe.Show(DeviceVariables));
+        if (page != Identification)
+            QVERIFY(probe.Show(page));
         if (!beforeTheTab)
             probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(faultCommand).WithValue(9));
         Enter(probe, entries);
-        probe.rig.Bus().ClearLog();
-        DialogScript calibration({ Answer(QMessageBox::Yes) });
+        QList<DialogScript::Action> actions;
+        for (const int button : answers)
+            actions << Answer(button);
+        DialogScript boxes(actions);
         QVERIFY(probe.ClickAndWait(c.ButtonSave));
-        QCOMPARE(calibration.Done(), entries.filter("Offset").size());
+        QTRY_COMPARE(boxes.Done(), answers.size());
 
-        const auto shown = [&](const QString& entry) {
-            QWidget* control = probe.rig.Main().findChild<QWidget*>(entry.section('=', 0, 0));
-            auto* combo = qobject_cast<QComboBox*>(control);
-            return (combo ? combo->currentText() : qobject_cast<QLineEdit*>(control)->text()) + (Modified(control) ? " marked" : "");
-        };
         for (const QString& entry : kept)
-            QCOMPARE(shown(entry), entry.section('=', 1) + " marked");
+            QCOMPARE(Shown(probe, entry.section('=', 0, 0)), entry.section('=', 1) + " marked");
         for (const QString& entry : accepted)
-            QCOMPARE(shown(entry), entry.section('=', 1));
+            QCOMPARE(Shown(probe, entry.section('=', 0, 0)), entry.section('=', 1));
         QVERIFY(c.ButtonSave->isEnabled());
     }
 
@@ -474,19 +497,39 @@ private slots:
 
     // Every write answered "In Write Protect Mode": the tab shows the
     // device's values again, unmarked.
+    void writeProtectedProbeShowsItsOwnValuesAgain_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("shown");     // the entries' controls afterwards
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("identification") << int(Identification) << QStringList { "EditTag=locked", "EditFinalAssemblyNo=99" }
+                                        << QStringList { "TIVERN  ", "1001" } << 2;
+        QTest::newRow("analog output") << int(AnalogOutput) << QStringList { "EditPVUpperRangeValue=5" }
+                                       << QStringList { Local("3.000") } << 1;
+        QTest::newRow("device variables") << int(DeviceVariables) << QStringList { "EditDV0Damping=2", "ComboBoxDynDevSV=DV3" }
+                                          << QStringList { Local("1.000"), "DV1" } << 2;
+    }
+
     void writeProtectedProbeShowsItsOwnValuesAgain()
     {
+        QFETCH(int, page);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, shown);
+        QFETCH(int, refusals);
         TSimDeviceState state = TSimDeviceState::Tivern();
         state.WriteProtected = true;
         Connected probe(state);
         TFormMainControls& c = probe.rig.C();
-        Enter(probe, { "EditTag=locked", "EditFinalAssemblyNo=99" });
+        if (page != Identification)
+            QVERIFY(probe.Show(page));
+        Enter(probe, entries);
         QVERIFY(probe.ClickAndWait(c.ButtonSave));
         TFormProtokoll& log = probe.rig.Program().FormProtokoll();
         QVERIFY(log.isVisible());
-        QCOMPARE(log.Lines().filter("In Write Protect Mode").size(), 2);
-        QCOMPARE(Texts({ c.EditTag, c.EditFinalAssemblyNo }), QStringList({ "TIVERN  ", "1001" }));
-        QVERIFY(NoneModified({ c.EditTag, c.EditFinalAssemblyNo }));
+        QCOMPARE(log.Lines().filter("In Write Protect Mode").size(), refusals);
+        for (int i = 0; i < entries.size(); ++i)
+            QCOMPARE(Shown(probe, entries[i].section('=', 0, 0)), shown[i]);
         QVERIFY(!c.ButtonSave->isEnabled());
     }
 
