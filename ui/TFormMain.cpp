@@ -59,6 +59,9 @@ const QString SettingsKey = QStringLiteral("Settings");
 const QString FormsKey = QStringLiteral("Forms");
 const QString PortInUseMessage = QStringLiteral("COM port is already open.\r\rBe sure that the port is available and press Device > Rescan.");
 const QString NoDeviceSelectedMessage = QStringLiteral("No supported HART device selected. See Device > Life List");
+const QString TabNotReadMessage = QStringLiteral("Not all values of this tab could be read from the device; saving would "
+                                                 "write the ones shown in their place.\r\rPress Refresh, then enter the "
+                                                 "changes again.");
 
 // A stored position, or the fallback when it lies beyond the screen.
 int PositionWithin(int stored, int screenExtent, int fallback)
@@ -365,6 +368,11 @@ void TFormMain::ButtonSaveClick()
         return;
     windows.Protokoll->close();
     const int page = c.PageControl->currentIndex();
+    // Its placeholders would go out beside the user's entries.
+    if (!tabsReadCompletely.test(std::size_t(page))) {
+        messageDialog->ShowInfo(TabNotReadMessage);
+        return;
+    }
     if (page == DeviceVariables && !ConfirmOffsetChange())
         return;
     TThreadMeridal* thread = DeviceThread;
@@ -479,6 +487,7 @@ void TFormMain::MenuSettingsMultiDropClick()
 // thrown away by Refresh must not come back as a different write.
 void TFormMain::ClearTab(int page)
 {
+    tabsReadCompletely.reset(std::size_t(page));
     const auto resetTracking = [this](QWidget* control) {
         SetControlColor(control, NormalColor(control));
         tracking->AcceptControlValue(control);
@@ -852,9 +861,10 @@ void TFormMain::AcceptControlValue(QObject* control)
     tracking->AcceptControlValue(control);
 }
 
-void TFormMain::AcceptTabValues()
+void TFormMain::AcceptTabValues(bool complete)
 {
     tracking->AcceptTabValues();
+    tabsReadCompletely.set(std::size_t(c.PageControl->currentIndex()), complete);
 }
 
 void TFormMain::AddResponseLogLine(const QString& line)

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <bitset>
+
 #include <functional>
 #include <memory>
 
@@ -94,7 +96,7 @@ public:
     void UnlockUI(bool deviceKnown, bool refreshAllowed) override;
     void ShowAnswerStatus(TComportHART* sender, const TDeviceStatus& status) override;
     void AcceptControlValue(QObject* control) override;
-    void AcceptTabValues() override;
+    void AcceptTabValues(bool complete) override;
     void AddResponseLogLine(const QString& line) override;
     bool ResponseLogContains(const QString& text) override;
     QStringList ResponseLogLines() override;
@@ -171,4 +173,6 @@ private:
     bool closing = false;
     QString captionNote;
     QPointer<QWidget> focusBeforeJob;
+    // The tabs whose last read reported every value a save sends back.
+    std::bitset<6> tabsReadCompletely;
 };

@@ -32,10 +32,13 @@ public:
     // The status of every answered command.
     virtual void ShowAnswerStatus(TComportHART* sender, const TDeviceStatus& status) = 0;
 
-    // Change tracking: the shown value becomes the control's baseline; with
-    // no control, every tracked control of the visible tab.
+    // Change tracking: the shown value becomes the control's baseline.
     virtual void AcceptControlValue(QObject* control) = 0;
-    virtual void AcceptTabValues() = 0;
+    // The same for every tracked control of the visible tab, once it has
+    // been read. `complete`: the device reported every value that a save of
+    // the tab sends back unchanged beside the user's entries; without them
+    // Save must not write the tab.
+    virtual void AcceptTabValues(bool complete) = 0;
 
     virtual void AddResponseLogLine(const QString& line) = 0;
     virtual bool ResponseLogContains(const QString& text) = 0;

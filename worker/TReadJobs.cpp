@@ -28,6 +28,16 @@ void TReadJobs::beginStep(const QString& statusText)
     thread.SetStatusText(statusText);
 }
 
+void TReadJobs::requireForSave()
+{
+    complete = complete && device().ValuesConfirmed();
+}
+
+void TReadJobs::acceptTab()
+{
+    thread.SyncAcceptTab(complete);
+}
+
 // --- Jobs ---
 
 void TReadJobs::JobIdentifySearch()
@@ -49,7 +59,7 @@ void TReadJobs::JobReadIdentification()
     FetchLongTag();
     FetchMessage();
     FetchFinalAssemblyNumber();
-    thread.SyncAcceptValue();
+    acceptTab();
 }
 
 void TReadJobs::JobReadAnalogOutput()
@@ -59,7 +69,7 @@ void TReadJobs::JobReadAnalogOutput()
     FetchPVLimits();
     FetchLoopCurrent();
     FetchDeviceInformation();
-    thread.SyncAcceptValue();
+    acceptTab();
 }
 
 void TReadJobs::JobRefreshAnalogOutput()
@@ -75,7 +85,7 @@ void TReadJobs::JobReadDeviceVariables()
     FetchOffset();
     FetchDamping();
     FetchDynamicAssignments();
-    thread.SyncAcceptValue();
+    acceptTab();
 }
 
 void TReadJobs::JobRefreshDeviceVariables()
@@ -88,7 +98,7 @@ void TReadJobs::JobReadOthers()
     FetchConfigChangeCounter();
     FetchProtectionMode();
     TFamilyJobs(thread).FetchDeviceVariableEnable();
-    thread.SyncAcceptValue();
+    acceptTab();
 }
 
 // --- Steps ---
@@ -126,6 +136,7 @@ void TReadJobs::FetchLoopConfiguration()
     quint8 address = 0;
     bool loopCurrentMode = false;
     device().ReadPollingAddress(address, loopCurrentMode);
+    requireForSave();
     // Items "0" to "15": an address above 15 selects nothing.
     thread.SyncSetItemIndexAccepted(control(QStringLiteral("ComboBoxPollingAddress")), address);
     thread.SyncSetCheckedAccepted(control(QStringLiteral("CheckBoxLoopCurrentMode")), loopCurrentMode);
@@ -138,6 +149,7 @@ void TReadJobs::FetchTagDescriptorDate()
     QString descriptor;
     QByteArray date;
     device().ReadStoredTagDescriptorDate(tag, descriptor, date);
+    requireForSave();
     thread.SyncSetEditText(control(QStringLiteral("EditTag")), tag);
     thread.SyncSetEditText(control(QStringLiteral("EditDescriptor")), descriptor);
     thread.SyncSetEditText(control(QStringLiteral("EditDate")), StoredDateText(date));
@@ -250,7 +262,7 @@ void TReadJobs::FetchDeviceInformation()
     thread.SyncSetItemIndexAccepted(control(QStringLiteral("ComboBoxPVAlarmSelection")), alarm);
 }
 
-void TReadJobs::FetchDeviceVariables()
+void TReadJobs::FetchDeviceVariables(TEdits edits)
 {
     beginStep(QStringLiteral("Read Device Variables"));
     TDeviceVariable variables[4];
@@ -263,7 +275,7 @@ void TReadJobs::FetchDeviceVariables()
             continue;
         thread.SyncSetText(control(QStringLiteral("Edit%1Value").arg(dv)), variable.IsNaN ? QStringLiteral("NaN") : Fixed3(variable.Value));
         QObject* unit = control(QStringLiteral("ComboBox%1Unit").arg(dv));
-        if (!thread.SyncIsModified(unit)) {
+        if (edits == TEdits::Overwrite || !thread.SyncIsModified(unit)) {
             thread.SyncSelectComboItem(unit, variable.UnitText);
             thread.SyncAcceptValue(unit);
         }
@@ -272,7 +284,7 @@ void TReadJobs::FetchDeviceVariables()
     thread.AddDynamicVariableChoice(QStringLiteral("Not Used"));
 }
 
-void TReadJobs::FetchOffset()
+void TReadJobs::FetchOffset(TEdits edits)
 {
     beginStep(QStringLiteral("Read Offset"));
     for (int i = 0; i < 2; ++i) {
@@ -281,7 +293,7 @@ void TReadJobs::FetchOffset()
             continue;
         QObject* edit = control(QStringLiteral("Edit%1Offset").arg(dv));
         // An offset the device did not take stays as typed, in the unit it was typed in.
-        if (thread.SyncIsModified(edit))
+        if (edits == TEdits::Keep && thread.SyncIsModified(edit))
             continue;
         QString unit;
         float offset = 0;
@@ -310,6 +322,7 @@ void TReadJobs::FetchDynamicAssignments()
     beginStep(QStringLiteral("Read Dynamic Variable Assignments"));
     quint8 codes[4] = { 0, 0, 0, 0 };
     device().ReadVariableAssignments(codes[0], codes[1], codes[2], codes[3]);
+    requireForSave();
     const char* const combos[4] = { "ComboBoxDynDevPV", "ComboBoxDynDevSV", "ComboBoxDynDevTV", "ComboBoxDynDevQV" };
     for (int i = 0; i < 4; ++i)
         thread.SyncSelectComboItem(control(QString::fromLatin1(combos[i])), MappingText(device().DeviceFamily, codes[i], false));

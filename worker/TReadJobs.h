@@ -11,6 +11,9 @@
 class TReadJobs : private TJobSteps
 {
 public:
+    // Whether the steps that follow keep the user's entries.
+    enum class TEdits { Overwrite, Keep };
+
     explicit TReadJobs(TThreadMeridal& thread);
 
     void JobIdentifySearch();
@@ -34,11 +37,11 @@ public:
     void FetchPVLimits();
     void FetchLoopCurrent();
     void FetchDeviceInformation();
-    // These two also re-read a tab after a save: a control the user changed
-    // and the device did not take keeps the user's entry and its mark; every
-    // other one shows the device's value as its baseline.
-    void FetchDeviceVariables();
-    void FetchOffset();
+    // These two also re-read a tab after a save: with TEdits::Keep a control
+    // the user changed and the device did not take keeps the user's entry and
+    // its mark. Every control they set shows the device's value as its baseline.
+    void FetchDeviceVariables(TEdits edits = TEdits::Overwrite);
+    void FetchOffset(TEdits edits = TEdits::Overwrite);
     void FetchDamping();
     void FetchDynamicAssignments();
     void FetchConfigChangeCounter();
@@ -46,4 +49,11 @@ public:
 
 private:
     void beginStep(const QString& statusText);
+    // A value a save sends back unchanged beside the user's entries (the
+    // loop configuration, tag, descriptor and date, the variable mapping)
+    // was not reported: the tab shows its placeholder.
+    void requireForSave();
+    void acceptTab();
+
+    bool complete = true;
 };

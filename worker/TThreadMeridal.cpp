@@ -376,12 +376,12 @@ bool TThreadMeridal::SyncIsModified(QObject* control)
 
 void TThreadMeridal::SyncAcceptValue(QObject* control)
 {
-    Synchronize([&] {
-        if (control)
-            window.AcceptControlValue(control);
-        else
-            window.AcceptTabValues();
-    });
+    Synchronize([&] { window.AcceptControlValue(control); });
+}
+
+void TThreadMeridal::SyncAcceptTab(bool complete)
+{
+    Synchronize([&] { window.AcceptTabValues(complete); });
 }
 
 void TThreadMeridal::SyncSetProgress(QObject* control, int position)

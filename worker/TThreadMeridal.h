@@ -73,8 +73,9 @@ public:
     void SyncSetItemIndexAccepted(QObject* control, int index);
     // Modified means the control shows another colour than its normal one.
     bool SyncIsModified(QObject* control);
-    // One control, or (nullptr) every tracked control of the visible tab.
-    void SyncAcceptValue(QObject* control = nullptr);
+    void SyncAcceptValue(QObject* control);
+    // Every tracked control of the visible tab, read completely or not.
+    void SyncAcceptTab(bool complete);
     void SyncSetProgress(QObject* control, int position);
     void AddDynamicVariableChoice(const QString& name);
     void AddResponseLogLine(const QString& line);

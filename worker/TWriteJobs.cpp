@@ -53,13 +53,10 @@ bool TWriteJobs::anyModified(std::initializer_list<const char*> names)
 void TWriteJobs::rereadIfWriteProtected(void (TReadJobs::*read)())
 {
     // The log was emptied before the job: only this job's answers count.
-    if (!thread.ResponseLogContains(QStringLiteral("In Write Protect Mode")))
-        return;
-    // The device took none of the edits: they are given up, so that the
-    // read shows the device's values in every control.
-    thread.SyncAcceptValue();
-    TReadJobs reader(thread);
-    (reader.*read)();
+    if (thread.ResponseLogContains(QStringLiteral("In Write Protect Mode"))) {
+        TReadJobs reader(thread);
+        (reader.*read)();
+    }
 }
 
 // --- Jobs ---
@@ -335,7 +332,7 @@ void TWriteJobs::StoreUnits()
     // Values and offsets are reported in the new units.
     if (anyGroupVisible) {
         TReadJobs reader(thread);
-        reader.FetchDeviceVariables();
-        reader.FetchOffset();
+        reader.FetchDeviceVariables(TReadJobs::TEdits::Keep);
+        reader.FetchOffset(TReadJobs::TEdits::Keep);
     }
 }

@@ -81,7 +81,7 @@ void TestDeviceWindow::AcceptControlValue(QObject* control)
         OnAccept(control);
 }
 
-void TestDeviceWindow::AcceptTabValues()
+void TestDeviceWindow::AcceptTabValues(bool)
 {
     Calls.append(QStringLiteral("AcceptTab"));
 }

@@ -34,7 +34,7 @@ public:
     void UnlockUI(bool deviceKnown, bool refreshAllowed) override;
     void ShowAnswerStatus(TComportHART* sender, const TDeviceStatus& status) override;
     void AcceptControlValue(QObject* control) override;
-    void AcceptTabValues() override;
+    void AcceptTabValues(bool complete) override;
     void AddResponseLogLine(const QString& line) override { responseLog.append(line); }
     bool ResponseLogContains(const QString& text) override;
     QStringList ResponseLogLines() override { return responseLog; }

@@ -405,6 +405,50 @@ private slots:
         QCOMPARE(probe.rig.Bus().RequestCount(write), 0);
     }
 
+    // A read that did not report what Save sends back unchanged beside the
+    // user's entry (the loop current mode beside the address, the descriptor
+    // beside the tag, the other mappings beside PV) leaves the tab unsaved.
+    void incompleteReadIsNotSaved_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("faultKind");
+        QTest::addColumn<int>("read");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<int>("write");
+        const auto refused = int(TSimFault::TKind::ResponseCode);
+        QTest::newRow("loop configuration refused") << int(Identification) << refused << 7
+                                                    << QStringList { "ComboBoxPollingAddress=3" } << 6;
+        QTest::newRow("tag, descriptor and date unanswered") << int(Identification) << int(TSimFault::TKind::NoAnswer) << 13
+                                                             << QStringList { "EditTag=new-1", "EditDate=01.03.2024" } << 18;
+        QTest::newRow("variable mapping refused") << int(DeviceVariables) << refused << 50
+                                                  << QStringList { "ComboBoxDynDevPV=DV1" } << 51;
+    }
+
+    void incompleteReadIsNotSaved()
+    {
+        QFETCH(int, page);
+        QFETCH(int, faultKind);
+        QFETCH(int, read);
+        QFETCH(QStringList, entries);
+        QFETCH(int, write);
+        Connected probe(TSimDeviceState::Tivern(), "[Settings]\nNumberOfAttempts=1\n");
+        TFormMainControls& c = probe.rig.C();
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(read));
+        {
+            const bool unanswered = faultKind == int(TSimFault::TKind::NoAnswer);
+            DialogScript timeout(unanswered ? QList<DialogScript::Action> { Answer(QMessageBox::Ok) } : QList<DialogScript::Action>());
+            QVERIFY(page == Identification ? probe.ClickAndWait(c.ButtonRefresh) : probe.Show(page));
+            QTRY_COMPARE(timeout.Done(), unanswered ? 1 : 0);
+        }
+        Enter(probe, entries);
+        DialogScript refusal({ Answer(QMessageBox::Ok) });
+        QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QTRY_COMPARE(refusal.Texts, QStringList { "Not all values of this tab could be read from the device; saving would "
+                                                  "write the ones shown in their place.\n\nPress Refresh, then enter the "
+                                                  "changes again." });
+        QCOMPARE(probe.rig.Bus().RequestCount(write), 0);
+    }
+
     // What the device did not confirm, or never answered, keeps the user's
     // entry and its mark; the fields it took show its values, unmarked.
     void unconfirmedEntriesStay_data()
@@ -507,8 +551,9 @@ private slots:
                                         << QStringList { "TIVERN  ", "1001" } << 2;
         QTest::newRow("analog output") << int(AnalogOutput) << QStringList { "EditPVUpperRangeValue=5" }
                                        << QStringList { Local("3.000") } << 1;
-        QTest::newRow("device variables") << int(DeviceVariables) << QStringList { "EditDV0Damping=2", "ComboBoxDynDevSV=DV3" }
-                                          << QStringList { Local("1.000"), "DV1" } << 2;
+        QTest::newRow("device variables") << int(DeviceVariables)
+                                          << QStringList { "EditDV0Damping=2", "EditDV1Offset=" + Local("0.5"), "ComboBoxDynDevSV=DV3" }
+                                          << QStringList { Local("1.000"), Local("0.000"), "DV1" } << 3;
     }
 
     void writeProtectedProbeShowsItsOwnValuesAgain()
@@ -524,7 +569,9 @@ private slots:
         if (page != Identification)
             QVERIFY(probe.Show(page));
         Enter(probe, entries);
+        DialogScript calibration({ Answer(QMessageBox::Yes) });
         QVERIFY(probe.ClickAndWait(c.ButtonSave));
+        QCOMPARE(calibration.Done(), entries.filter("Offset").size());
         TFormProtokoll& log = probe.rig.Program().FormProtokoll();
         QVERIFY(log.isVisible());
         QCOMPARE(log.Lines().filter("In Write Protect Mode").size(), refusals);
