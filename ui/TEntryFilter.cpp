@@ -22,10 +22,18 @@ TEntryFilter::TEntryFilter(QLineEdit* edit, TKind kind)
 {
 }
 
+// A number typed with the other decimal separator, or pasted with the minus
+// sign of a Swedish spreadsheet, means the same number; dropped, the
+// character would make another one ("-0.08" would become -8 under a comma).
 QChar TEntryFilter::Converted(QChar c) const
 {
+    constexpr char16_t MinusSign = 0x2212;
     if (kind == TKind::PackedAscii && c >= QLatin1Char('a') && c <= QLatin1Char('z'))
         return c.toUpper();
+    if (kind == TKind::Float && (c == QLatin1Char('.') || c == QLatin1Char(',')))
+        return DecimalSeparator();
+    if (kind == TKind::Float && c == QChar(MinusSign))
+        return QLatin1Char('-');
     return c;
 }
 

@@ -13,7 +13,7 @@ class QLineEdit;
 // the user types, composes, pastes or drops into the field, one at a time,
 // whatever the field already holds (a device may report text that could
 // not be typed): a character is taken, converted (letters to upper case for
-// packed ASCII) or dropped. Several "-" or separators may be typed; the save
+// packed ASCII, a number's point or comma to the decimal separator) or dropped. Several "-" or separators may be typed; the save
 // jobs check the numbers. Text the program itself puts into the field is
 // not filtered.
 class TEntryFilter : public QObject
@@ -25,7 +25,7 @@ public:
         PackedAscii,    // blank to underscore without the apostrophe; letters become upper case
         Latin,          // printable 8-bit Windows characters
         IntPositiv,     // digits
-        Float           // "-", digits and the locale's decimal separator
+        Float           // "-", digits and the decimal separator; the other separator and U+2212 are converted
     };
 
     // Filters what the user enters into the edit from now on.
@@ -39,7 +39,8 @@ private:
 
     // Whether the filter takes one (already converted) character.
     bool Accepts(QChar c) const;
-    // Lower-case letters become upper case for packed ASCII; others stay.
+    // Lower-case letters become upper case for packed ASCII; a number's
+    // separator and minus sign become the program's. Others stay.
     QChar Converted(QChar c) const;
     // The characters of the text the filter takes, converted.
     QString Filtered(const QString& text) const;

@@ -130,6 +130,11 @@ private slots:
         QTest::newRow("number, pasted") << int(Identification) << "EditFinalAssemblyNo" << "12" << true << "3x4" << "1234";
         QTest::newRow("range value holding NaN") << int(AnalogOutput) << "EditPVUpperRangeValue" << "NaN" << false
                                                 << "1a" + point + "5" << "NaN1" + point + "5";
+        // Either separator, and the minus sign of a spreadsheet, mean the same number.
+        QTest::newRow("offset typed with a point and U+2212") << int(DeviceVariables) << "EditDV0Offset" << "" << false
+                                                             << QString::fromUtf8("\u22120.08") << "-0" + point + "08";
+        QTest::newRow("offset pasted with a comma") << int(DeviceVariables) << "EditDV0Offset" << "" << true << "-1,5"
+                                                   << "-1" + point + "5";
     }
 
     void filtersJudgeEveryEnteredCharacter()
