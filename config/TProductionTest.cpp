@@ -5,6 +5,7 @@
 #include "config/UConfigValues.h"
 #include "commands/UResponseCodes.h"
 #include "util/UConversions.h"
+#include "worker/TMaintenanceJobs.h"
 #include "worker/TThreadMeridal.h"
 #include "worker/TWriteJobs.h"
 
@@ -53,6 +54,8 @@ void TProductionTest::JobProductionTest()
         if (!failure)
             failure = std::current_exception();
     }
+    if (!failure && device().CurrentFixed())
+        failure = std::make_exception_ptr(Exception(TMaintenanceJobs::StillFixedText()));
     file.close();
     thread.SetStatusText(QStringLiteral("Test beendet"));
     if (failure)

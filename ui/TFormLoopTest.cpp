@@ -53,8 +53,7 @@ TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLo
     connect(exitProgram, &QPushButton::clicked, this, [this] { parentWidget()->close(); });
     auto* stillFixedLayout = new QHBoxLayout(stillFixed);
     stillFixedLayout->setContentsMargins(0, 0, 0, 0);
-    stillFixedLayout->addWidget(Named(new QLabel(QStringLiteral("The analog output is still fixed: the device did not "
-                                                                "confirm its release.\nClose tries again.")),
+    stillFixedLayout->addWidget(Named(new QLabel(TMaintenanceJobs::StillFixedText() + QStringLiteral("\nClose tries again.")),
                                       QStringLiteral("LabelStillFixed")));
     stillFixedLayout->addWidget(exitProgram);
     stillFixed->hide();

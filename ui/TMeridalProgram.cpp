@@ -8,6 +8,7 @@
 #include "ui/TFormMultidropLifeList.h"
 #include "ui/TFormProtokoll.h"
 #include "ui/TRegistryTool.h"
+#include "ui/TTerminationSignals.h"
 #include "util/UIniLocation.h"
 
 #include <QApplication>
@@ -56,6 +57,8 @@ TMeridalProgram::TMeridalProgram(const TOptions& options)
     formMultidropLifeList = std::make_unique<TFormMultidropLifeList>(formMain->Messages(), formMain.get());
     formMain->SetCompanions({ formDeviceStatus.get(), formCOMPortChooser.get(), formProtokoll.get(), formLoopTest.get(),
                               formDirectCommand.get(), formMultidropLifeList.get() });
+    terminationSignals = std::make_unique<TTerminationSignals>();
+    QObject::connect(terminationSignals.get(), &TTerminationSignals::Received, formMain.get(), &QWidget::close);
 }
 
 TMeridalProgram::~TMeridalProgram()

@@ -11,9 +11,11 @@ class TFormDirectCommand;
 class TFormLoopTest;
 class TFormMultidropLifeList;
 class TFormProtokoll;
+class TTerminationSignals;
 
 // The program's windows, created once for the whole run in their fixed
-// order, and the demo simulator when asked for.
+// order, and the demo simulator when asked for. The end of the session
+// (SIGTERM, SIGHUP, SIGINT) closes the main window as the user does.
 class TMeridalProgram
 {
 public:
@@ -54,4 +56,5 @@ private:
     std::unique_ptr<TFormLoopTest> formLoopTest;
     std::unique_ptr<TFormDirectCommand> formDirectCommand;
     std::unique_ptr<TFormMultidropLifeList> formMultidropLifeList;
+    std::unique_ptr<TTerminationSignals> terminationSignals;
 };

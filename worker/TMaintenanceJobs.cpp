@@ -20,6 +20,11 @@ TMaintenanceJobs::TMaintenanceJobs(TThreadMeridal& thread)
 {
 }
 
+QString TMaintenanceJobs::StillFixedText()
+{
+    return QStringLiteral("The analog output is still fixed: the device did not confirm its release.");
+}
+
 // --- Loop test ---
 
 void TMaintenanceJobs::JobLoopTestSet()
@@ -74,6 +79,8 @@ void TMaintenanceJobs::JobDATrim()
         releaseAfterFailure();
         throw;
     }
+    if (device().CurrentFixed())
+        throw Exception(StillFixedText());
 }
 
 // Whatever failed, also a command 40 answered with a current the device did

@@ -15,6 +15,10 @@ class TMaintenanceJobs : private TJobSteps
 public:
     explicit TMaintenanceJobs(TThreadMeridal& thread);
 
+    // What a job says when the device has not confirmed the release of the
+    // fixed current: the plant's loop is still held.
+    static QString StillFixedText();
+
     void JobLoopTestSet();
     void JobLoopTestExit();
     void JobDATrim();

@@ -410,12 +410,17 @@ private slots:
         const QString path = probe.rig.Folder() + QStringLiteral("/protocol.csv");
         probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(1).WithValue(11));
         probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(122).WithValue(32));
-        DialogScript script({ ChooseFile(path) });
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(3).WithValue(32));
+        DialogScript script({ ChooseFile(path), Answer(QMessageBox::Ok) });
         probe.Click(probe.rig.C().ButtonTestDevice);
         QVERIFY(probe.rig.WaitUntilIdle());
+        // Nor is the final release, which the user is told of.
+        QTRY_COMPARE(script.Texts.value(1), QString("The analog output is still fixed: the device did not confirm its release."));
+        QVERIFY(probe.rig.Bus().Device(0).FixedCurrentMode);
 
         const QString refused40 = "Cmd: 40: Enter/Exit Fixed Current Mode -> Code 11: Loop Current Not Active (Device in Multidrop Mode)";
         const QString refused122 = "Cmd: 122: Store Factory Defaults -> Code 32: Busy";
+        const QString refusedRelease = "Cmd: 40: Enter/Exit Fixed Current Mode -> Code 32: Busy";
         QCOMPARE(Lines(path).mid(6, 4),
                  (QStringList { "Test bei niedriger Stromaufnahme (3,6mA):  abgelehnt: Cmd 40, Code 11: Loop Current Not "
                                 "Active (Device in Multidrop Mode)",
@@ -423,8 +428,9 @@ private slots:
                                 "Werkeinstellungen speichern:  abgelehnt: Cmd 122, Code 32: Busy" }));
         QVERIFY(Content(path + ".bei36").contains("Response Code(s)\r\n" + refused40.toLatin1() + "\r\n\r\n\r\nLast"));
         QVERIFY(Content(path + ".bei215").contains("Response Code(s)\r\n\r\n\r\nLast"));
-        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), (QStringList { refused40, refused122 }));
-        QCOMPARE(Status(probe), QString("Test beendet"));
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), (QStringList { refused40, refused122, refusedRelease }));
+        QVERIFY(Lines(path).value(11).startsWith("Test beendet: "));
+        QCOMPARE(Status(probe), QString("Exception arose"));
     }
 
     // The probe stops answering during the 21.5 mA snapshot.

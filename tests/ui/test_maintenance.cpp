@@ -24,6 +24,8 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
 enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
@@ -255,8 +257,15 @@ private slots:
         QTest::addColumn<int>("spanTrims");        // command 46
         QTest::addColumn<QStringList>("log");      // the response log afterwards
         QTest::addColumn<int>("nanFix");           // the command 40 answered with a NaN current, 0 none
+        QTest::addColumn<int>("busyFix");          // the command 40 answered "Busy", 0 none
         QTest::newRow("cancel at the first box") << QStringList { "cancel" } << QStringList { ZeroPrompt }
-                                                 << QStringList { Fix4, Release } << 0 << 0 << QStringList() << 0;
+                                                 << QStringList { Fix4, Release } << 0 << 0 << QStringList() << 0 << 0;
+        // The output stays fixed, and the user is told.
+        QTest::newRow("release refused") << QStringList { "cancel", "ok" }
+                                         << QStringList { ZeroPrompt, "The analog output is still fixed: the device did not "
+                                                                      "confirm its release." }
+                                         << QStringList { Fix4, Release } << 0 << 0
+                                         << QStringList { "Cmd: 40: Enter/Exit Fixed Current Mode -> Code 32: Busy" } << 0 << 2;
         // The probe refuses a reading far from 4 mA; the user tries again.
         QTest::newRow("no twice at the 4 mA question")
             << QStringList { "enter " + Local("5.5"), "no", "enter " + Local("4.05"), "no", "enter 4", "yes", "enter " + Local("19.9"), "yes" }
@@ -264,13 +273,13 @@ private slots:
                              "The 20mA calibration has been adjusted to the entered meter reading.\nDoes the reference "
                              "meter show 20mA now?\n\nDo you want to continue?" }
             << QStringList { Fix4, Fix20, Release } << 3 << 1
-            << QStringList { "Cmd: 45: Trim Loop Current Zero -> Code 3: Passed Parameter Too Large" } << 0;
+            << QStringList { "Cmd: 45: Trim Loop Current Zero -> Code 3: Passed Parameter Too Large" } << 0 << 0;
         QTest::newRow("bad value") << QStringList { "enter abc", "ok" } << QStringList { ZeroPrompt, BadReading }
-                                   << QStringList { Fix4, Release } << 0 << 0 << QStringList() << 0;
+                                   << QStringList { Fix4, Release } << 0 << 0 << QStringList() << 0 << 0;
         // The probe did go to 20 mA: the failed answer must not leave it there.
         QTest::newRow("20 mA answered with NaN") << QStringList { "enter 4", "yes", "ok" }
                                                  << QStringList { ZeroPrompt, ZeroQuestion, "Not a Number" }
-                                                 << QStringList { Fix4, Fix20, Release } << 1 << 0 << QStringList() << 2;
+                                                 << QStringList { Fix4, Fix20, Release } << 1 << 0 << QStringList() << 2 << 0;
     }
 
     void daTrim()
@@ -282,10 +291,13 @@ private slots:
         QFETCH(int, spanTrims);
         QFETCH(QStringList, log);
         QFETCH(int, nanFix);
+        QFETCH(int, busyFix);
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         if (nanFix)
             probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NotANumber).OnCommand(40).OnRequest(nanFix));
+        if (busyFix)
+            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(busyFix));
         QStringList releasedBeforeEachBox;
         QStringList statusAtEachBox;
         QList<DialogScript::Action> actions = TrimAnswers(answers);
@@ -310,19 +322,22 @@ private slots:
         QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), log);
         if (texts.last() == BadReading || nanFix)           // released before the message
             QCOMPARE(releasedBeforeEachBox.last(), sent.join(QLatin1Char('|')));
-        QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
+        QCOMPARE(probe.rig.Bus().Device(0).FixedCurrentMode, busyFix != 0);
     }
 
     void closingTheProgramReleasesTheFixedCurrent_data()
     {
         QTest::addColumn<bool>("duringTrim");   // else: with the loop test dialog open
-        QTest::newRow("during the D/A trim") << true;
-        QTest::newRow("loop test dialog open") << false;
+        QTest::addColumn<bool>("bySignal");     // the session ends (SIGTERM), else the main window is closed
+        QTest::newRow("during the D/A trim") << true << false;
+        QTest::newRow("loop test dialog open") << false << false;
+        QTest::newRow("loop test dialog open, SIGTERM") << false << true;
     }
 
     void closingTheProgramReleasesTheFixedCurrent()
     {
         QFETCH(bool, duringTrim);
+        QFETCH(bool, bySignal);
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         if (duringTrim) {
@@ -336,8 +351,11 @@ private slots:
             probe.LoopButton("ButtonStart")->click();
             QVERIFY(probe.rig.WaitUntilIdle());
             QVERIFY(probe.rig.Bus().Device(0).FixedCurrentMode);
-            probe.rig.Main().close();
-            QVERIFY(!DeviceThread);
+            if (bySignal)
+                std::raise(SIGTERM);
+            else
+                probe.rig.Main().close();
+            QTRY_VERIFY(!DeviceThread);
             QVERIFY(!probe.LoopTest().isVisible());
         }
         QCOMPARE(Sent(probe.rig.Bus(), 40), (QStringList { Fix4, Release }));
