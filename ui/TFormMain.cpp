@@ -18,6 +18,7 @@
 #include "ui/TMessageDialog.h"
 #include "ui/TRegistryTool.h"
 #include "ui/TTaskDialog.h"
+#include "ui/UFormPosition.h"
 #include "ui/UStatusColors.h"
 #include "util/StringTools.h"
 #include "util/UPresentation.h"
@@ -206,12 +207,12 @@ void TFormMain::restorePositions()
     };
     const int top = position(QStringLiteral("FormMain.Top"), QStringLiteral("100"), screen.height(), 100);
     const int left = position(QStringLiteral("FormMain.Left"), QStringLiteral("150"), screen.width(), 150);
-    move(left, top);
+    PlaceWindow(*this, QPoint(left, top));
     if (!windows.DeviceStatus)
         return;
     const int statusTop = position(QStringLiteral("FormDeviceStatus.Top"), QStringLiteral("110"), screen.height(), 100);
     const int statusLeft = position(QStringLiteral("FormDeviceStatus.Left"), QStringLiteral("160"), screen.width(), 150);
-    windows.DeviceStatus->move(statusLeft, statusTop);
+    PlaceWindow(*windows.DeviceStatus, QPoint(statusLeft, statusTop));
     if (settings->ReadSetting(FormsKey, QStringLiteral("FormDeviceStatus.Shown"), QStringLiteral("0")) == QLatin1String("1"))
         windows.DeviceStatus->show();
 }
@@ -930,12 +931,12 @@ void TFormMain::FormClose()
 
 void TFormMain::storePositions()
 {
-    settings->WriteIntSetting(FormsKey, QStringLiteral("FormMain.Top"), y());
-    settings->WriteIntSetting(FormsKey, QStringLiteral("FormMain.Left"), x());
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormMain.Top"), WindowPlace(*this).y());
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormMain.Left"), WindowPlace(*this).x());
     if (!windows.DeviceStatus)
         return;
-    settings->WriteIntSetting(FormsKey, QStringLiteral("FormDeviceStatus.Top"), windows.DeviceStatus->y());
-    settings->WriteIntSetting(FormsKey, QStringLiteral("FormDeviceStatus.Left"), windows.DeviceStatus->x());
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormDeviceStatus.Top"), WindowPlace(*windows.DeviceStatus).y());
+    settings->WriteIntSetting(FormsKey, QStringLiteral("FormDeviceStatus.Left"), WindowPlace(*windows.DeviceStatus).x());
     settings->WriteSetting(FormsKey, QStringLiteral("FormDeviceStatus.Shown"),
                            windows.DeviceStatus->isVisible() ? QStringLiteral("1") : QStringLiteral("0"));
 }
