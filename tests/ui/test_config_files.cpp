@@ -204,30 +204,41 @@ private slots:
         QCOMPARE(probe.rig.Stored("Forms", "SaveConfigDialog.File"), QString("<none>"));
     }
 
-    // A read the device refuses leaves no file: a value made up for it would
-    // be loaded into the next probe.
-    void refusedReadWritesNoFile_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("7") << 7 << "its polling address and loop current mode";
-        QTest::newRow("15") << 15 << "its PV range and alarm selection";
-        QTest::newRow("50") << 50 << "its variable assignments";
-        QTest::newRow("206") << 206 << "the offset of DV0";
-    }
-
+    // Every read of a save that the device refuses leaves no file: a value
+    // made up for it would be loaded into the next probe.
     void refusedReadWritesNoFile()
     {
-        QFETCH(int, command);
-        QFETCH(QString, value);
+        const struct
+        {
+            int command;
+            const char* value;
+        } reads[] = {
+            { 7, "its polling address and loop current mode" },
+            { 13, "its tag, descriptor and date" },
+            { 20, "its long tag" },
+            { 12, "its message" },
+            { 16, "its final assembly number" },
+            { 14, "its sensor limits" },
+            { 15, "its PV range and alarm selection" },
+            { 33, "its device variables" },
+            { 206, "the offset of DV0" },
+            { 54, "the damping of DV0" },
+            { 50, "its variable assignments" },
+            { 201, "its protection mode" },
+            { 210, "its device variable enable flags" },
+        };
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
         const QString path = probe.rig.Folder() + QStringLiteral("/refused.csv");
-        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(command).WithValue(32));
-        const QStringList texts = Run(probe, probe.rig.C().MenuSaveConfigAs, path, { Answer(QMessageBox::Ok) });
-        QCOMPARE(texts.value(1), "The device did not report " + value + ".\n\nThe configuration file was not written:\n  " + path);
-        QVERIFY(!QFile::exists(path));
-        QCOMPARE(Status(probe), QString("Exception arose"));
+        for (const auto& read : reads) {
+            probe.rig.Bus().ClearFaults();
+            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(read.command).WithValue(32));
+            const QStringList texts = Run(probe, probe.rig.C().MenuSaveConfigAs, path, { Answer(QMessageBox::Ok) });
+            QCOMPARE(texts.value(1), "The device did not report " + QString::fromLatin1(read.value)
+                                         + ".\n\nThe configuration file was not written:\n  " + path);
+            QVERIFY(!QFile::exists(path));
+            QCOMPARE(Status(probe), QString("Exception arose"));
+        }
     }
 
     // The probe stops answering half-way: the file chosen for overwriting
