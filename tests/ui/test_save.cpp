@@ -468,14 +468,24 @@ private slots:
                                         << QStringList { offset } << QStringList();
         QTest::newRow("unit refused") << int(DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters" } << refused << 53
                                       << QList<int>() << QStringList { "ComboBoxDV0Unit=centimeters" } << QStringList();
+        QTest::newRow("damping refused") << int(DeviceVariables) << QStringList { "EditDV1Damping=2" } << refused << 55
+                                         << QList<int>() << QStringList { "EditDV1Damping=2" } << QStringList();
         QTest::newRow("unit taken, offset refused") << int(DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters", offset }
                                                     << refused << 205 << calibration << QStringList { offset }
                                                     << QStringList { "ComboBoxDV0Unit=centimeters" };
         // The offset's unit was never reported: nothing can be sent.
         QTest::newRow("offset unit unknown") << int(DeviceVariables) << QStringList { offset } << int(TSimFault::TKind::ByteCount)
                                              << 206 << calibration << QStringList { offset } << QStringList();
+        QTest::newRow("polling address refused") << int(Identification) << QStringList { "ComboBoxPollingAddress=3" } << refused << 6
+                                                 << QList<int>() << QStringList { "ComboBoxPollingAddress=3" } << QStringList();
+        QTest::newRow("tag refused") << int(Identification) << QStringList { "EditTag=t9" } << refused << 18 << QList<int>()
+                                     << QStringList { "EditTag=T9" } << QStringList();
         QTest::newRow("message refused") << int(Identification) << QStringList { "EditTag=t2", "EditMessage=text" } << refused << 17
                                          << QList<int>() << QStringList { "EditMessage=TEXT" } << QStringList { "EditTag=T2      " };
+        QTest::newRow("final assembly number refused") << int(Identification) << QStringList { "EditFinalAssemblyNo=5" } << refused
+                                                       << 19 << QList<int>() << QStringList { "EditFinalAssemblyNo=5" } << QStringList();
+        QTest::newRow("mapping refused") << int(DeviceVariables) << QStringList { "ComboBoxDynDevSV=DV3" } << refused << 51
+                                         << QList<int>() << QStringList { "ComboBoxDynDevSV=DV3" } << QStringList();
         QTest::newRow("alarm refused") << int(AnalogOutput) << QStringList { "ComboBoxPVAlarmSelection=low (3,6 mA)", "EditPVUpperRangeValue=4" }
                                        << refused << 202 << QList<int>() << QStringList { "ComboBoxPVAlarmSelection=low (3,6 mA)" }
                                        << QStringList { "EditPVUpperRangeValue=4" + point + "000" };
