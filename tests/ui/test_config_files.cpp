@@ -422,9 +422,20 @@ private slots:
         probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(1).WithValue(11));
         probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(122).WithValue(32));
         probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(40).OnRequest(3).WithValue(32));
+        // A warning is no refusal.
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(18).WithValue(8));
+        // Left from an earlier command: not this test's.
+        probe.rig.Program().FormProtokoll().AddLine(QStringLiteral("Cmd: 17: Write Message -> Code 7: In Write Protect Mode"));
+        // Nothing is being stored after the refusal of command 122: no word of it.
+        bool storingShown = false;
+        const QObject listener;
+        QObject::connect(DeviceThread, &TThreadMeridal::StatusTextShown, &listener, [&](const QString& text) {
+            storingShown = storingShown || text.startsWith(QLatin1String("Werkeinstellungen werden gespeichert"));
+        });
         DialogScript script({ ChooseFile(path), Answer(QMessageBox::Ok) });
         probe.Click(probe.rig.C().ButtonTestDevice);
         QVERIFY(probe.rig.WaitUntilIdle());
+        QVERIFY(!storingShown);
         // Nor is the final release, which the user is told of.
         QTRY_COMPARE(script.Texts.value(1), QString("The analog output is still fixed: the device did not confirm its release."));
         QVERIFY(probe.rig.Bus().Device(0).FixedCurrentMode);
@@ -432,6 +443,7 @@ private slots:
         const QString refused40 = "Cmd: 40: Enter/Exit Fixed Current Mode -> Code 11: Loop Current Not Active (Device in Multidrop Mode)";
         const QString refused122 = "Cmd: 122: Store Factory Defaults -> Code 32: Busy";
         const QString refusedRelease = "Cmd: 40: Enter/Exit Fixed Current Mode -> Code 32: Busy";
+        const QString warning18 = "Cmd: 18: Write Tag/Descriptor/Date -> Code 8: Warning: Update Failure";
         QCOMPARE(Lines(path).mid(6, 4),
                  (QStringList { "Test bei niedriger Stromaufnahme (3,6mA):  abgelehnt: Cmd 40, Code 11: Loop Current Not "
                                 "Active (Device in Multidrop Mode)",
@@ -439,7 +451,7 @@ private slots:
                                 "Werkeinstellungen speichern:  abgelehnt: Cmd 122, Code 32: Busy" }));
         QVERIFY(Content(path + ".bei36").contains("Response Code(s)\r\n" + refused40.toLatin1() + "\r\n\r\n\r\nLast"));
         QVERIFY(Content(path + ".bei215").contains("Response Code(s)\r\n\r\n\r\nLast"));
-        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), (QStringList { refused40, refused122, refusedRelease }));
+        QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), (QStringList { refused40, warning18, refused122, refusedRelease }));
         QVERIFY(Lines(path).value(11).startsWith("Test beendet: "));
         QCOMPARE(Status(probe), QString("Exception arose"));
     }

@@ -246,6 +246,13 @@ private slots:
         QTRY_VERIFY(!probe.LoopTest().isVisible());
         QCOMPARE(Sent(probe.rig.Bus(), 40), (QStringList { Fix4, Release, Release }));
         QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
+        // Opened again, the dialog has nothing to say of an earlier release.
+        if (DeviceThread) {
+            QVERIFY(probe.OpenLoopTest());
+            QVERIFY(!note->isVisible());
+            probe.LoopButton("ButtonClose")->click();
+            QTRY_VERIFY(!probe.LoopTest().isVisible());
+        }
     }
 
     void daTrim_data()

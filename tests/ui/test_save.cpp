@@ -378,6 +378,7 @@ private slots:
         QTest::addColumn<int>("write");        // the command Save would send
         QTest::newRow("unit, variables unanswered") << int(DeviceVariables) << "ComboBoxDV0Unit=feet" << 33 << 53;
         QTest::newRow("upper range, range unanswered") << int(AnalogOutput) << "EditPVUpperRangeValue=5" << 15 << 35;
+        QTest::newRow("mapping, variables unanswered") << int(DeviceVariables) << "ComboBoxDynDevSV=DV3" << 33 << 51;
     }
 
     void failedReadLeavesNoEdit()
