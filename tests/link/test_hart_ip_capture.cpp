@@ -1,6 +1,7 @@
 // The capture file of a frame trace, as Wireshark's HART-IP dissector reads
-// it (through tshark): who sent each frame, and the sequence numbers that
-// pair a request with its answer.
+// it (through tshark): who sent each frame, with a valid IP header checksum
+// (and no UDP checksum, which UDP over IPv4 may leave out), and the sequence
+// numbers that pair a request with its answer.
 #include "HexBytes.h"
 
 #include "link/UHartIpCapture.h"
@@ -41,17 +42,18 @@ private slots:
         file.close();
 
         QProcess decode;
-        decode.start(tshark, { "-r", path, "-T", "fields", "-E", "separator=,", "-e", "ip.src", "-e", "udp.srcport", "-e", "ip.dst",
-                               "-e", "udp.dstport", "-e", "hart_ip.message_type", "-e", "hart_ip.transaction_id",
-                               "-e", "hart_ip.pt.command", "-e", "frame.time_epoch" });
+        decode.start(tshark, { "-r", path, "-o", "ip.check_checksum:TRUE", "-o", "udp.check_checksum:TRUE", "-T", "fields",
+                               "-E", "separator=,", "-e", "ip.src", "-e", "udp.srcport", "-e", "ip.dst", "-e", "udp.dstport",
+                               "-e", "ip.checksum.status", "-e", "udp.checksum.status", "-e", "hart_ip.message_type",
+                               "-e", "hart_ip.transaction_id", "-e", "hart_ip.pt.command", "-e", "frame.time_epoch" });
         QVERIFY(decode.waitForFinished(60000));
         QCOMPARE(decode.exitCode(), 0);
         QCOMPARE(QString::fromLatin1(decode.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                 (QStringList { "192.0.2.1,50000,192.0.2.2,5094,0,1,1,1765000000.000000000",
-                                "192.0.2.1,50000,192.0.2.2,5094,0,2,1,1765000001.000000000",
-                                "192.0.2.2,5094,192.0.2.1,50000,1,2,1,1765000001.200000000",
-                                "192.0.2.1,50000,192.0.2.2,5094,0,3,2,1765000001.500000000",
-                                "192.0.2.2,5094,192.0.2.1,50000,1,3,2,1765000001.700000000" }));
+                 (QStringList { "192.0.2.1,50000,192.0.2.2,5094,1,3,0,1,1,1765000000.000000000",
+                                "192.0.2.1,50000,192.0.2.2,5094,1,3,0,2,1,1765000001.000000000",
+                                "192.0.2.2,5094,192.0.2.1,50000,1,3,1,2,1,1765000001.200000000",
+                                "192.0.2.1,50000,192.0.2.2,5094,1,3,0,3,2,1765000001.500000000",
+                                "192.0.2.2,5094,192.0.2.1,50000,1,3,1,3,2,1765000001.700000000" }));
     }
 };
 
