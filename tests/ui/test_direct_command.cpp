@@ -136,10 +136,22 @@ private slots:
     void cleanupTestCase() { program.reset(); }
 
     // The window was made before the probe was identified; opened, it shows
-    // the checksum of the request to that probe: 82 A3 0A 12 34 56 01 00.
+    // the checksum of the request to that probe: 82 A3 0A 12 34 56 01 00;
+    // opened after another probe (ID 0x123457) was identified, that one's.
     void checksumIsCurrentWhenShown()
     {
         QVERIFY(WhileOpen([&] { QCOMPARE(Field("EditCheckSum")->text(), QString("5A")); }));
+        const auto identify = [this](quint32 deviceId) {
+            TSimDeviceState probe = Probe();
+            probe.DeviceId = deviceId;
+            Bus().RemoveDevice(0);
+            Bus().AddDevice(probe);
+            program->rig.C().MenuRescan->trigger();
+            return program->rig.WaitUntilIdentified();
+        };
+        QVERIFY(identify(0x123457));
+        QVERIFY(WhileOpen([&] { QCOMPARE(Field("EditCheckSum")->text(), QString("5B")); }));
+        QVERIFY(identify(0x123456));
     }
 
     // What was typed becomes the frame the probe received, or a refusal
@@ -410,12 +422,12 @@ private slots:
             QVERIFY(program->rig.WaitUntilIdle());
             QCOMPARE(Commands(Bus()), QList<int> { 0 });
             Window().move(Window().pos() + QPoint(40, 30));
-            placeLeft = Window().pos();
+            placeLeft = Window().geometry().topLeft();
         }));
         Bus().ClearFaults();
         QCOMPARE(program->rig.Stored("Forms", "FormDirectCommand.Left"), QString::number(placeLeft.x()));
         QCOMPARE(program->rig.Stored("Forms", "FormDirectCommand.Top"), QString::number(placeLeft.y()));
-        QVERIFY(WhileOpen([&] { QCOMPARE(Window().pos(), placeLeft); }));
+        QVERIFY(WhileOpen([&] { QCOMPARE(Window().geometry().topLeft(), placeLeft); }));
     }
 
     // Nothing is kept while the trace is off; once on, every request and

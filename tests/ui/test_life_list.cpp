@@ -189,6 +189,7 @@ private slots:
             QCOMPARE(PaintedAt(list, 5, LifeListRig::PVValue), list.Grid()->palette().color(QPalette::Base));
             QCOMPARE(list.Button("ButtonRescan")->text(), QString("Stop"));
             QVERIFY(!list.Button("ButtonClose")->isEnabled());
+            QVERIFY(!list.Button("ButtonSelectDevice")->isEnabled());
             QVERIFY(FocusIn(&list.LifeList()));
             PressKey(Qt::Key_Escape);
             QVERIFY(list.LifeList().isVisible());
@@ -239,6 +240,18 @@ private slots:
         }));
         QVERIFY(!list.rig.C().PageControl->isEnabled());
         QVERIFY(!list.rig.C().ButtonSave->isEnabled());
+
+        // A refresh left without a choice leaves no device addressed either.
+        QVERIFY(list.FromMenu([&] { Click(list.Button("ButtonSelectDevice")); }));
+        QVERIFY(list.rig.WaitUntilIdentified());
+        QVERIFY(list.rig.C().PageControl->isEnabled());
+        QVERIFY(list.FromMenu([&] {
+            Click(list.Button("ButtonRefresh"));
+            QVERIFY(list.WaitUntilIdle());
+            QVERIFY(FocusIn(&list.LifeList()));
+            PressKey(Qt::Key_Escape);
+        }));
+        QVERIFY(!list.rig.C().PageControl->isEnabled());
     }
 
     void refreshOfAnEmptyListSendsNothing()

@@ -125,6 +125,7 @@ private slots:
         QTest::addColumn<bool>("escape");        // closed with Escape, else with Close
         const QStringList none;
         QTest::newRow("12.5 mA") << Local("12.5") << -1 << QStringList { "41 48 00 00" } << Local("12.500") << none << true;
+        QTest::newRow("blanks only") << "  " << -1 << none << "" << QStringList { "Loop Test value is empty." } << false;
         QTest::newRow("not a number") << "abc" << -1 << none << ""
                                       << QStringList { "Loop Test value is a invalid floating-point number (IEEE 754)." }
                                       << false;
@@ -186,8 +187,10 @@ private slots:
         probe.rig.Store("Forms", "FormLoopTest.Top", "120");
         probe.rig.Store("Forms", "FormLoopTest.Left", "240");
         QVERIFY(probe.OpenLoopTest());
-        QCOMPARE(probe.LoopTest().pos(), QPoint(240, 120));
+        // A place is the corner of the window's inside.
+        QCOMPARE(probe.LoopTest().geometry().topLeft(), QPoint(240, 120));
         probe.LoopTest().move(260, 130);
+        const QPoint place = probe.LoopTest().geometry().topLeft();
         probe.LoopButton("ButtonStart")->click();
         QVERIFY(!DeviceThread->Suspended());
 
@@ -205,8 +208,8 @@ private slots:
         QVERIFY(!probe.LoopTest().isVisible());
         QCOMPARE(Sent(probe.rig.Bus(), 40), (QStringList { Fix4, Release }));
         QVERIFY(!probe.rig.Bus().Device(0).FixedCurrentMode);
-        QCOMPARE(probe.rig.Stored("Forms", "FormLoopTest.Top"), QString("130"));
-        QCOMPARE(probe.rig.Stored("Forms", "FormLoopTest.Left"), QString("260"));
+        QCOMPARE(probe.rig.Stored("Forms", "FormLoopTest.Top"), QString::number(place.y()));
+        QCOMPARE(probe.rig.Stored("Forms", "FormLoopTest.Left"), QString::number(place.x()));
     }
 
     // The output stays fixed until the device confirms its release: the
@@ -250,6 +253,7 @@ private slots:
         if (DeviceThread) {
             QVERIFY(probe.OpenLoopTest());
             QVERIFY(!note->isVisible());
+            QCOMPARE(probe.FixedAt()->text(), QString());
             probe.LoopButton("ButtonClose")->click();
             QTRY_VERIFY(!probe.LoopTest().isVisible());
         }
