@@ -19,14 +19,14 @@ TDebugConsole::~TDebugConsole()
         std::lock_guard<std::mutex> lock(inbox->mutex);
         inbox->console = nullptr;
     }
-    delete window;
+    closeWindow();
 }
 
 void TDebugConsole::SetEnabled(bool on)
 {
     enabled = on;
     if (!on) {
-        delete window;
+        closeWindow();
         return;
     }
     if (!window) {
@@ -38,6 +38,16 @@ void TDebugConsole::SetEnabled(bool on)
     }
     window->setWindowTitle(title);
     window->show();
+}
+
+// A window closed by the program is no close by the user: the filter goes
+// first, since the window's destructor still closes it, half destroyed.
+void TDebugConsole::closeWindow()
+{
+    if (!window)
+        return;
+    window->removeEventFilter(this);
+    delete window;
 }
 
 void TDebugConsole::SetTitle(const QString& text)

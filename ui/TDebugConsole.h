@@ -49,6 +49,7 @@ private:
         TDebugConsole* console = nullptr;
     };
 
+    void closeWindow();
     void takeInbox();
     void append(const QString& text);
 

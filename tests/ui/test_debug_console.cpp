@@ -52,14 +52,18 @@ private slots:
         QCOMPARE(ConsoleWindow(), nullptr);
     }
 
+    // Only the user's close reports Closed; one by the program does not.
     void destroyingClosesTheWindow()
     {
+        int closedByUser = 0;
         {
             TDebugConsole console;
+            connect(&console, &TDebugConsole::Closed, [&] { ++closedByUser; });
             console.SetEnabled(true);
             QVERIFY(ConsoleWindow());
         }
         QCOMPARE(ConsoleWindow(), nullptr);
+        QCOMPARE(closedByUser, 0);
     }
 
     void traceFromAnotherThreadArrivesInOrder()
