@@ -298,6 +298,11 @@ void TReadJobs::FetchOffset(TEdits edits)
         QString unit;
         float offset = 0;
         device().ReadOffset(i, unit, offset);
+        // A new offset goes out in the unit of the one read; none read, the
+        // placeholder stays and Save refuses the tab.
+        requireForSave();
+        if (!device().ValuesConfirmed())
+            continue;
         thread.SyncSetText(edit, Fixed3(offset));
         thread.SyncAcceptValue(edit);
         thread.SyncSetText(control(QStringLiteral("Label%1OffsetUnit").arg(dv)), unit);

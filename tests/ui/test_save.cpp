@@ -408,7 +408,8 @@ private slots:
 
     // A read that did not report what Save sends back unchanged beside the
     // user's entry (the loop current mode beside the address, the descriptor
-    // beside the tag, the other mappings beside PV) leaves the tab unsaved.
+    // beside the tag, the offset's unit beside a new offset, the other mappings
+    // beside PV) leaves the tab unsaved.
     void incompleteReadIsNotSaved_data()
     {
         QTest::addColumn<int>("page");
@@ -423,6 +424,8 @@ private slots:
                                                              << QStringList { "EditTag=new-1", "EditDate=01.03.2024" } << 18;
         QTest::newRow("variable mapping refused") << int(DeviceVariables) << refused << 50
                                                   << QStringList { "ComboBoxDynDevPV=DV1" } << 51;
+        QTest::newRow("offset and its unit refused") << int(DeviceVariables) << refused << 206
+                                                     << QStringList { "EditDV0Offset=" + Local("0.1") } << 205;
     }
 
     void incompleteReadIsNotSaved()
@@ -474,9 +477,6 @@ private slots:
         QTest::newRow("unit taken, offset refused") << int(DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters", offset }
                                                     << refused << 205 << calibration << QStringList { offset }
                                                     << QStringList { "ComboBoxDV0Unit=centimeters" };
-        // The offset's unit was never reported: nothing can be sent.
-        QTest::newRow("offset unit unknown") << int(DeviceVariables) << QStringList { offset } << int(TSimFault::TKind::ByteCount)
-                                             << 206 << calibration << QStringList { offset } << QStringList();
         QTest::newRow("polling address refused") << int(Identification) << QStringList { "ComboBoxPollingAddress=3" } << refused << 6
                                                  << QList<int>() << QStringList { "ComboBoxPollingAddress=3" } << QStringList();
         QTest::newRow("tag refused") << int(Identification) << QStringList { "EditTag=t9" } << refused << 18 << QList<int>()
@@ -508,14 +508,10 @@ private slots:
         QFETCH(QStringList, accepted);
         Connected probe(TSimDeviceState::Tivern(), "[Settings]\nNumberOfAttempts=1\n");
         TFormMainControls& c = probe.rig.C();
-        // A refusal other than write protection; an offset read without its unit.
-        const bool beforeTheTab = faultCommand == 206;
-        if (beforeTheTab)
-            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(206).OnRequest(1).WithValue(-2));
         if (page != Identification)
             QVERIFY(probe.Show(page));
-        if (!beforeTheTab)
-            probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(faultCommand).WithValue(9));
+        // A refusal other than write protection.
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(faultCommand).WithValue(9));
         Enter(probe, entries);
         QList<DialogScript::Action> actions;
         for (const int button : answers)
