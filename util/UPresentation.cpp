@@ -32,7 +32,8 @@ QChar DecimalSeparator()
 QString LongTimeText(const QTime& time)
 {
     QString format = QLocale().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    // The time zone goes, with the brackets some locales put around it.
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\(?\\bt+\\b\\)?")));
     const QString text = QLocale::c().toString(time, format.trimmed());
     try {
         ToWindows1252(text);

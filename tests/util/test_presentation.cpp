@@ -85,6 +85,8 @@ private slots:
         QCOMPARE(readBack, -1234.5f);
         // ASCII: ASCII digits, and nothing that Windows-1252 has no byte for.
         QVERIFY2(time.toUtf8() == time.toLatin1() && time.contains(QLatin1String("05")), qPrintable(time));
+        // No remains of the time zone, which is not written.
+        QVERIFY2(!time.contains(QLatin1String("()")) && time == time.trimmed(), qPrintable(time));
     }
 
     void floatKeyCharsEndWithTheLocaleSeparator()
