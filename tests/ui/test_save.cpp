@@ -370,15 +370,19 @@ private slots:
 
     // Refresh throws an edit away. When the read then fails, the placeholder
     // the tab was cleared with is no edit: it is neither marked nor written.
+    // The value the last good read showed, chosen again, differs from it.
     void failedReadLeavesNoEdit_data()
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("unanswered");   // the read's command that times out
         QTest::addColumn<int>("write");        // the command Save would send
-        QTest::newRow("unit, variables unanswered") << int(DeviceVariables) << "ComboBoxDV0Unit=feet" << 33 << 53;
-        QTest::newRow("upper range, range unanswered") << int(AnalogOutput) << "EditPVUpperRangeValue=5" << 15 << 35;
-        QTest::newRow("mapping, variables unanswered") << int(DeviceVariables) << "ComboBoxDynDevSV=DV3" << 33 << 51;
+        QTest::addColumn<QString>("readBefore");
+        QTest::newRow("unit, variables unanswered") << int(DeviceVariables) << "ComboBoxDV0Unit=feet" << 33 << 53
+                                                    << "ComboBoxDV0Unit=meters";
+        QTest::newRow("upper range, range unanswered") << int(AnalogOutput) << "EditPVUpperRangeValue=5" << 15 << 35
+                                                       << "EditPVUpperRangeValue=" + Local("3.000");
+        QTest::newRow("mapping, variables unanswered") << int(DeviceVariables) << "ComboBoxDynDevSV=DV3" << 33 << 51 << QString();
     }
 
     void failedReadLeavesNoEdit()
@@ -387,6 +391,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(int, unanswered);
         QFETCH(int, write);
+        QFETCH(QString, readBefore);
         Connected probe(TSimDeviceState::Tivern(), "[Settings]\nNumberOfAttempts=1\n");
         QVERIFY(probe.Show(page));
         TFormMainControls& c = probe.rig.C();
@@ -404,6 +409,10 @@ private slots:
         probe.Click(c.ButtonSave);
         QVERIFY(probe.rig.WaitUntilIdle());
         QCOMPARE(probe.rig.Bus().RequestCount(write), 0);
+        if (readBefore.isEmpty())
+            return;
+        Enter(probe, { readBefore });
+        QVERIFY(Modified(probe.rig.Main().findChild<QWidget*>(readBefore.section('=', 0, 0))));
     }
 
     // A read that did not report what Save sends back unchanged beside the
