@@ -214,6 +214,8 @@ private slots:
 
     // A device that refuses a command may still send a full answer, echoing
     // the request: an error code confirms no value, whatever the answer holds.
+    // Nor does an answer without error that is a value's byte short (one
+    // that an operation rejects as malformed confirms nothing either).
     void refusalsConfirmNoValues_data()
     {
         ownerHearsEachOperationInOrder_data();
@@ -223,10 +225,19 @@ private slots:
     {
         QFETCH(int, index);
         const Case& c = Cases()[std::size_t(index)];
-        Device device;
-        device.port->QueueAnswer(Answer(c.command, Hex("20") + Hex(c.answer).mid(1)));
-        Guarded([&] { c.call(*device.hart); });
-        QVERIFY(!device.hart->ValuesConfirmed());
+        QList<QByteArray> answers { Hex("20") + Hex(c.answer).mid(1) };
+        if (Hex(c.answer).size() > 2)
+            answers << Hex(c.answer).chopped(1);
+        for (const QByteArray& answer : answers) {
+            Device device;
+            device.port->QueueAnswer(Answer(c.command, answer));
+            try {
+                c.call(*device.hart);
+            } catch (const EInconsistentException&) {
+                continue;
+            }
+            QVERIFY2(!device.hart->ValuesConfirmed(), answer.toHex(' ').constData());
+        }
     }
 
     // A warning is no refusal: the values are the device's.
