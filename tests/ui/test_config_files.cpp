@@ -454,6 +454,19 @@ private slots:
         QCOMPARE(probe.rig.Program().FormProtokoll().Lines(), (QStringList { refused40, warning18, refused122, refusedRelease }));
         QVERIFY(Lines(path).value(11).startsWith("Test beendet: "));
         QCOMPARE(Status(probe), QString("Exception arose"));
+
+        // A second run, in which the date is refused.
+        probe.rig.Bus().ClearFaults();
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(18).WithValue(32));
+        probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(122).WithValue(32));
+        const QString second = probe.rig.Folder() + QStringLiteral("/date refused.csv");
+        DialogScript secondRun({ ChooseFile(second) });
+        probe.Click(probe.rig.C().ButtonTestDevice);
+        QVERIFY(probe.rig.WaitUntilIdle());
+        QCOMPARE(Lines(second).mid(6, 4), (QStringList { "Test bei niedriger Stromaufnahme (3,6mA):  fertig",
+                                                         "Test bei hoher Stromaufnahme (21.5mA):  fertig",
+                                                         "Schreiben des heutigen Datum:  abgelehnt: Cmd 18, Code 32: Busy",
+                                                         "Werkeinstellungen speichern:  abgelehnt: Cmd 122, Code 32: Busy" }));
     }
 
     // The probe stops answering during the 21.5 mA snapshot.
