@@ -687,6 +687,7 @@ private slots:
         const QString fix4 = "4: 00 08 40 80 00 00";
         QTest::newRow("fixed and released") << QStringList { fix4, "0: 00 00 00 00 00 00" } << QList<bool> { true, false };
         QTest::newRow("release refused, busy") << QStringList { fix4, "0: 20 08" } << QList<bool> { true, true };
+        QTest::newRow("release refused, echoing 0 mA") << QStringList { fix4, "0: 20 08 00 00 00 00" } << QList<bool> { true, true };
         QTest::newRow("release refused, status not fixed") << QStringList { fix4, "0: 20 00" } << QList<bool> { true, false };
         QTest::newRow("release unanswered") << QStringList { fix4, "0: none" } << QList<bool> { true, true };
         QTest::newRow("release answered 4 mA") << QStringList { fix4, "0: 00 08 40 80 00 00" } << QList<bool> { true, true };
