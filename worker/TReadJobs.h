@@ -51,8 +51,7 @@ private:
     void beginStep(const QString& statusText);
     // A value a save sends back unchanged beside the user's entries (the
     // loop configuration, tag, descriptor and date, the offsets' units, the
-    // variable mapping)
-    // was not reported: the tab shows its placeholder.
+    // variable mapping) was not reported: the tab shows its placeholder.
     void requireForSave();
     void acceptTab();
 
