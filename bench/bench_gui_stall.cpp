@@ -11,6 +11,7 @@
 // stall above 16 ms is a frame missed at 60 Hz.
 #include "ProgramRig.h"
 
+#include "worker/TField.h"
 #include "worker/TThreadMeridal.h"
 
 #include <QApplication>
@@ -30,8 +31,6 @@ namespace {
 constexpr int TurnaroundMs = 20;
 constexpr int PhaseLimitMs = 60000;
 constexpr int DiagnosticsCommand = 207;
-
-enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
 
 // Ticks every millisecond on the GUI thread and keeps the lateness of each
 // tick; after each tick it asks whether the phase running is done.
@@ -138,15 +137,15 @@ int main(int argc, char* argv[])
     phase("start-up", [&] { rig.Start(); }, [] { return DeviceThread && !DeviceThread->Suspended(); });
     phase("identification", [] {}, [] { return DeviceThread->Suspended() && DeviceThread->Identified; });
 
-    const std::vector<std::pair<const char*, int>> tabs = {
-        { "read tab 1", AnalogOutput },
-        { "read tab 2", DeviceVariables },
-        { "read tab 4", Others },
-        { "read tab 5", Diagnostics },
+    const std::vector<std::pair<const char*, TPage>> tabs = {
+        { "read tab 1", TPage::AnalogOutput },
+        { "read tab 2", TPage::DeviceVariables },
+        { "read tab 4", TPage::Others },
+        { "read tab 5", TPage::Diagnostics },
     };
     for (const auto& [name, page] : tabs) {
         JobWatch job;
-        phase(name, [&rig, page = page] { rig.C().PageControl->setCurrentIndex(page); }, [&job] { return job.Done(); });
+        phase(name, [&rig, page = page] { rig.C().PageControl->setCurrentIndex(int(page)); }, [&job] { return job.Done(); });
     }
 
     const int pollsBefore = rig.Bus().RequestCount(DiagnosticsCommand);
@@ -158,7 +157,7 @@ int main(int argc, char* argv[])
     JobWatch refresh;
     phase("tab 0 and Refresh",
           [&rig] {
-              rig.C().PageControl->setCurrentIndex(Identification);
+              rig.C().PageControl->setCurrentIndex(int(TPage::Identification));
               rig.C().ButtonRefresh->click();
           },
           [&refresh] { return refresh.Done(); });

@@ -6,7 +6,7 @@
 #include "util/Exceptions.h"
 #include "util/StringTools.h"
 #include "util/UConversions.h"
-#include "worker/URangeCheck.h"
+#include "util/URangeCheck.h"
 
 namespace {
 

@@ -1,25 +1,23 @@
 #include "ui/TChangeTracking.h"
 
-#include "ui/TFormMainControls.h"
+#include "ui/UControlColors.h"
 #include "util/Exceptions.h"
 #include "util/UConversions.h"
-#include "worker/UControlColors.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
 namespace {
 
-enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
-
-bool IsMaskedEdit(const QObject* control)
+QWidget* FieldControl(QWidget* window, TField field)
 {
-    const auto* edit = qobject_cast<const QLineEdit*>(control);
-    return edit && edit->echoMode() == QLineEdit::Password;
+    auto* control = window->findChild<QWidget*>(FieldName(field));
+    if (!control)
+        throw Exception(QStringLiteral("Control \"%1\" does not exist.").arg(FieldName(field)));
+    return control;
 }
 
 // The value of a numeric entry for comparison: empty and "-" count as 0.
@@ -30,130 +28,150 @@ float NumericValue(const QString& text)
     return StrToFloat(text);
 }
 
+QVariant InitialBaseline(TTracking kind)
+{
+    switch (kind) {
+    case TTracking::ItemIndex: return 0;
+    case TTracking::Checked:
+    case TTracking::EnableFlag: return false;
+    case TTracking::Text: return QString();
+    case TTracking::Number: return 0.0f;
+    default: return {};
+    }
+}
+
 } // namespace
 
-TChangeTracking::TChangeTracking(TFormMainControls& controls, std::function<bool()> idle)
-    : c(controls)
+TChangeTracking::TChangeTracking(QWidget* window, QPushButton* save, QTabWidget* pages, std::function<bool()> idle)
+    : window(window)
+    , save(save)
+    , pages(pages)
     , idle(std::move(idle))
 {
-    for (QWidget* combo : { static_cast<QWidget*>(c.ComboBoxPollingAddress), static_cast<QWidget*>(c.ComboBoxPVAlarmSelection),
-                            static_cast<QWidget*>(c.ComboBoxDynDevPV), static_cast<QWidget*>(c.ComboBoxDynDevSV),
-                            static_cast<QWidget*>(c.ComboBoxDynDevTV), static_cast<QWidget*>(c.ComboBoxDynDevQV) })
-        track(combo, TKind::ItemIndex);
-    track(c.CheckBoxLoopCurrentMode, TKind::Checked);
-    track(c.CheckBoxProtectionMode, TKind::Checked);
-    for (QLineEdit* edit : { c.EditTag, c.EditLongTag, c.EditDescriptor, c.EditMessage, c.EditDate, c.EditFinalAssemblyNo })
-        track(edit, TKind::Text);
-    track(c.EditPVUpperRangeValue, TKind::Number);
-    track(c.EditPVLowerRangeValue, TKind::Number);
-    track(c.ComboBoxDV0Unit, TKind::ItemIndex, c.GroupBoxDV0);
-    track(c.EditDV0Offset, TKind::Number, c.GroupBoxDV0);
-    track(c.EditDV0Damping, TKind::Number, c.GroupBoxDV0);
-    track(c.ComboBoxDV1Unit, TKind::ItemIndex, c.GroupBoxDV1);
-    track(c.EditDV1Offset, TKind::Number, c.GroupBoxDV1);
-    track(c.EditDV1Damping, TKind::Number, c.GroupBoxDV1);
-    track(c.ComboBoxDV2Unit, TKind::ItemIndex, c.GroupBoxDV2);
-    track(c.ComboBoxDV3Unit, TKind::ItemIndex, c.GroupBoxDV3);
-    for (QCheckBox* box : { c.CheckBoxEnableDV1, c.CheckBoxEnableDV2, c.CheckBoxEnableDV3 })
-        track(box, TKind::EnableBox);
-    for (QLineEdit* edit : { c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2 })
-        track(edit, TKind::Passcode);
-}
-
-void TChangeTracking::track(QWidget* control, TKind kind, QWidget* group)
-{
-    QVariant baseline;
-    switch (kind) {
-    case TKind::ItemIndex: baseline = 0; break;
-    case TKind::Checked:
-    case TKind::EnableBox: baseline = false; break;
-    case TKind::Text: baseline = QString(); break;
-    case TKind::Number: baseline = 0.0f; break;
-    case TKind::Passcode: break;
+    for (TField field : AllFields()) {
+        const TFieldSpec& spec = FieldSpec(field);
+        if (spec.Tracking == TTracking::None)
+            continue;
+        QWidget* group = spec.Group == TField::None ? nullptr : FieldControl(window, spec.Group);
+        QWidget* control = FieldControl(window, field);
+        tracked.insert(control, TTracked { control, field, spec.Tracking, group, InitialBaseline(spec.Tracking) });
     }
-    tracked.insert(control, TTracked { kind, group, baseline });
 }
 
-void TChangeTracking::AcceptControlValue(QObject* control)
+bool TChangeTracking::IsModified(QWidget* control) const
 {
-    auto* widget = qobject_cast<QWidget*>(control);
-    if (widget && !IsMaskedEdit(widget))
-        SetControlColor(widget, NormalColor(widget));
+    const auto entry = tracked.constFind(control);
+    return entry != tracked.cend() && entry->modified;
+}
 
+void TChangeTracking::AcceptControlValue(QWidget* control)
+{
     const auto entry = tracked.find(control);
-    if (entry != tracked.end() && entry->kind != TKind::Passcode) {
-        const bool rangeShowsNaN = (control == c.EditPVUpperRangeValue || control == c.EditPVLowerRangeValue)
+    if (entry == tracked.end()) {
+        SetControlColor(control, NormalColor(control));
+    } else if (entry->kind != TTracking::Passcode) {
+        // A range the device reported as not-a-number keeps its old baseline.
+        const bool rangeShowsNaN = (entry->field == TField::EditPVUpperRangeValue || entry->field == TField::EditPVLowerRangeValue)
             && qobject_cast<QLineEdit*>(control)->text() == QLatin1String("NaN");
         if (!rangeShowsNaN) {
             try {
-                entry->baseline = shownValue(control, entry->kind);
+                entry->baseline = shownValue(*entry);
             } catch (const EConvertError&) {
                 // Not a number: the old baseline stays.
             }
         }
+        setModified(*entry, false);
     }
     CheckControlChange(control);
 }
 
-void TChangeTracking::AcceptTabValues()
+void TChangeTracking::DiscardEntry(QWidget* control)
 {
-    for (QWidget* control : tabAcceptList(visiblePage()))
-        AcceptControlValue(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->clear();
+    const auto entry = tracked.find(control);
+    if (entry != tracked.end())
+        setModified(*entry, false);
+    else
+        SetControlColor(control, NormalColor(control));
+}
+
+void TChangeTracking::ResetControl(QWidget* control)
+{
+    const auto entry = tracked.find(control);
+    if (entry != tracked.end())
+        setModified(*entry, false);
+    AcceptControlValue(control);
+}
+
+void TChangeTracking::AcceptTabValues(bool complete)
+{
+    const int page = visiblePage();
+    for (TField field : FieldsOf(TPage(page))) {
+        const TTracking kind = FieldSpec(field).Tracking;
+        if (kind != TTracking::None && kind != TTracking::Passcode)
+            AcceptControlValue(FieldControl(window, field));
+    }
+    readCompletely.set(std::size_t(page), complete);
 }
 
 void TChangeTracking::CheckControlChange(QObject* control)
 {
     if (!idle())
         return;
-    if (const std::optional<bool> modified = differsFromBaseline(control)) {
-        auto* widget = qobject_cast<QWidget*>(control);
-        SetControlColor(widget, *modified ? ModifiedColor : NormalColor(widget));
+    const auto entry = tracked.find(control);
+    if (entry != tracked.end()) {
+        if (const std::optional<bool> modified = differsFromBaseline(*entry))
+            setModified(*entry, *modified);
     }
-    c.ButtonSave->setEnabled(TabModified());
+    save->setEnabled(TabModified());
 }
 
-std::optional<bool> TChangeTracking::differsFromBaseline(QObject* control)
+void TChangeTracking::setModified(TTracked& entry, bool modified)
 {
-    const auto entry = tracked.constFind(control);
-    if (entry == tracked.cend())
+    entry.modified = modified;
+    SetControlColor(entry.control, modified ? ModifiedColor : NormalColor(entry.control));
+}
+
+std::optional<bool> TChangeTracking::differsFromBaseline(const TTracked& entry)
+{
+    // A control of a hidden group keeps its state.
+    if (entry.group && entry.group->isHidden())
         return std::nullopt;
-    // A control of a hidden group keeps its colour.
-    if (entry->group && entry->group->isHidden())
-        return std::nullopt;
-    switch (entry->kind) {
-    case TKind::Passcode:
-        return !qobject_cast<QLineEdit*>(control)->text().isEmpty();
-    case TKind::EnableBox: {
-        if (!enableBoxesTracked())
+    switch (entry.kind) {
+    case TTracking::Passcode:
+        return !qobject_cast<QLineEdit*>(entry.control)->text().isEmpty();
+    case TTracking::EnableFlag: {
+        if (!enableFlagsTracked())
             return std::nullopt;
-        const bool differs = shownValue(control, entry->kind) != entry->baseline;
-        if (control == c.CheckBoxEnableDV1)
+        const bool differs = shownValue(entry) != entry.baseline;
+        if (entry.field == TField::CheckBoxEnableDV1)
             followFloat2Enable();
         return differs;
     }
     default:
-        return shownValue(control, entry->kind) != entry->baseline;
+        return shownValue(entry) != entry.baseline;
     }
 }
 
-QVariant TChangeTracking::shownValue(QObject* control, TKind kind) const
+QVariant TChangeTracking::shownValue(const TTracked& entry) const
 {
-    switch (kind) {
-    case TKind::ItemIndex: return qobject_cast<QComboBox*>(control)->currentIndex();
-    case TKind::Checked:
-    case TKind::EnableBox: return qobject_cast<QCheckBox*>(control)->isChecked();
-    case TKind::Text: return qobject_cast<QLineEdit*>(control)->text();
-    case TKind::Number: return NumericValue(qobject_cast<QLineEdit*>(control)->text());
-    case TKind::Passcode: break;
+    QWidget* control = entry.control;
+    switch (entry.kind) {
+    case TTracking::ItemIndex: return qobject_cast<QComboBox*>(control)->currentIndex();
+    case TTracking::Checked:
+    case TTracking::EnableFlag: return qobject_cast<QCheckBox*>(control)->isChecked();
+    case TTracking::Text: return qobject_cast<QLineEdit*>(control)->text();
+    case TTracking::Number: return NumericValue(qobject_cast<QLineEdit*>(control)->text());
+    default: return {};
     }
-    return {};
 }
 
 // The enable flags can be changed only on firmware revision 3 and later.
-bool TChangeTracking::enableBoxesTracked() const
+bool TChangeTracking::enableFlagsTracked() const
 {
     bool ok = false;
-    const int revision = c.EditFirmwareRev->text().toInt(&ok);
+    const int revision = qobject_cast<QLineEdit*>(FieldControl(window, TField::EditFirmwareRev))->text().toInt(&ok);
     return ok && revision >= 3;
 }
 
@@ -161,48 +179,24 @@ bool TChangeTracking::enableBoxesTracked() const
 // enabled nor chosen.
 void TChangeTracking::followFloat2Enable()
 {
-    const bool float2 = c.CheckBoxEnableDV1->isChecked();
-    c.CheckBoxEnableDV3->setEnabled(float2);
-    if (!float2)
-        c.CheckBoxEnableDV3->setChecked(false);
+    auto* float2 = qobject_cast<QCheckBox*>(FieldControl(window, TField::CheckBoxEnableDV1));
+    auto* interfaceLayer = qobject_cast<QCheckBox*>(FieldControl(window, TField::CheckBoxEnableDV3));
+    interfaceLayer->setEnabled(float2->isChecked());
+    if (!float2->isChecked())
+        interfaceLayer->setChecked(false);
 }
 
 bool TChangeTracking::TabModified(int page) const
 {
-    for (QWidget* control : tabModifiedList(page < 0 ? visiblePage() : page)) {
-        if (ControlColor(control) == ModifiedColor)
+    const TPage tab = TPage(page < 0 ? visiblePage() : page);
+    for (const TTracked& entry : tracked) {
+        if (entry.modified && FieldSpec(entry.field).Page == tab)
             return true;
     }
     return false;
 }
 
-QList<QWidget*> TChangeTracking::tabAcceptList(int page) const
-{
-    switch (page) {
-    case Identification:
-        return { c.ComboBoxPollingAddress, c.CheckBoxLoopCurrentMode, c.EditTag, c.EditLongTag,
-                 c.EditDescriptor, c.EditMessage, c.EditDate, c.EditFinalAssemblyNo };
-    case AnalogOutput:
-        return { c.ComboBoxPVAlarmSelection, c.EditPVUpperRangeValue, c.EditPVLowerRangeValue };
-    case DeviceVariables:
-        return { c.ComboBoxDV0Unit, c.EditDV0Offset, c.EditDV0Damping, c.ComboBoxDV1Unit, c.EditDV1Offset, c.EditDV1Damping,
-                 c.ComboBoxDV2Unit, c.ComboBoxDV3Unit, c.ComboBoxDynDevPV, c.ComboBoxDynDevSV, c.ComboBoxDynDevTV, c.ComboBoxDynDevQV };
-    case Others:
-        return { c.CheckBoxProtectionMode, c.CheckBoxEnableDV1, c.CheckBoxEnableDV2, c.CheckBoxEnableDV3 };
-    default:
-        return {};
-    }
-}
-
-QList<QWidget*> TChangeTracking::tabModifiedList(int page) const
-{
-    QList<QWidget*> controls = tabAcceptList(page);
-    if (page == Others)
-        controls << c.MaskEditOldPasscode << c.MaskEditNewPasscode1 << c.MaskEditNewPasscode2;
-    return controls;
-}
-
 int TChangeTracking::visiblePage() const
 {
-    return c.PageControl->currentIndex();
+    return pages->currentIndex();
 }

@@ -1,58 +1,71 @@
 #pragma once
 
+#include "ui/TFieldTracking.h"
+#include "worker/TField.h"
+#include "worker/TFieldTable.h"
+
 #include <QHash>
-#include <QList>
 #include <QVariant>
 
+#include <bitset>
 #include <functional>
 #include <optional>
 
 class QObject;
+class QPushButton;
+class QTabWidget;
 class QWidget;
-struct TFormMainControls;
 
 // Tells the user's unsaved edits of the main window apart from the device's
-// values. Every tracked control remembers a baseline, the value the device
-// last reported or accepted; while the shown value differs from it the
-// control shows the modified colour. The colour is the state: Save, auto
-// refresh, the discard question and the write jobs read it.
-class TChangeTracking
+// values, for every field the field table marks as tracked. Each remembers a
+// baseline, the value the device last reported or accepted, and whether the
+// shown value differs from it: that state is what Save, auto refresh, the
+// discard question and the write jobs read. The modified colour paints it.
+class TChangeTracking : public TFieldTracking
 {
 public:
     // idle: whether no job is being prepared or running; while a job runs
-    // nothing is coloured, so values written by jobs never count as edits.
-    TChangeTracking(TFormMainControls& controls, std::function<bool()> idle);
+    // nothing is compared, so values written by jobs never count as edits.
+    TChangeTracking(QWidget* window, QPushButton* save, QTabWidget* pages, std::function<bool()> idle);
 
-    // The shown value becomes the baseline; the control gets its normal colour.
-    void AcceptControlValue(QObject* control);
-    // AcceptControlValue for every tracked control of the visible tab.
-    void AcceptTabValues();
-    // Colours the control after comparing it with its baseline, and enables
+    bool IsModified(QWidget* control) const override;
+    void AcceptControlValue(QWidget* control) override;
+    void DiscardEntry(QWidget* control) override;
+    void AcceptTabValues(bool complete) override;
+    // A control whose tab is cleared: not modified, its cleared value the baseline.
+    void ResetControl(QWidget* control);
+    // Compares the control with its baseline, paints the result, and enables
     // Save when the visible tab has an edit. Raises the conversion error for
     // a numeric text that is not a number.
     void CheckControlChange(QObject* control);
-    // Whether a control of the tab (default: the visible one) shows an edit.
+    // Whether a field of the tab (default: the visible one) is modified.
     bool TabModified(int page = -1) const;
+    // Whether the tab's last read reported every value a save sends back.
+    bool TabReadCompletely(int page) const { return readCompletely.test(std::size_t(page)); }
+    void ForgetTabRead(int page) { readCompletely.reset(std::size_t(page)); }
 
 private:
-    enum class TKind { ItemIndex, Checked, Text, Number, Passcode, EnableBox };
     struct TTracked
     {
-        TKind kind;
+        QWidget* control;
+        TField field;
+        TTracking kind;
         QWidget* group;         // compared only while this group is visible
         QVariant baseline;
+        bool modified = false;
     };
 
-    void track(QWidget* control, TKind kind, QWidget* group = nullptr);
-    std::optional<bool> differsFromBaseline(QObject* control);
-    QVariant shownValue(QObject* control, TKind kind) const;
-    bool enableBoxesTracked() const;
+    std::optional<bool> differsFromBaseline(const TTracked& entry);
+    QVariant shownValue(const TTracked& entry) const;
+    void setModified(TTracked& entry, bool modified);
+    bool enableFlagsTracked() const;
     void followFloat2Enable();
-    QList<QWidget*> tabAcceptList(int page) const;
-    QList<QWidget*> tabModifiedList(int page) const;
     int visiblePage() const;
 
-    TFormMainControls& c;
+    QWidget* window;
+    QPushButton* save;
+    QTabWidget* pages;
     std::function<bool()> idle;
     QHash<QObject*, TTracked> tracked;
+    std::bitset<PageCount> readCompletely;
 };

@@ -10,12 +10,12 @@
 #include <QMenu>
 #include <QMimeData>
 
-void TEntryFilter::Install(QLineEdit* edit, TKind kind)
+void TEntryFilter::Install(QLineEdit* edit, TEntry kind)
 {
     edit->installEventFilter(new TEntryFilter(edit, kind));
 }
 
-TEntryFilter::TEntryFilter(QLineEdit* edit, TKind kind)
+TEntryFilter::TEntryFilter(QLineEdit* edit, TEntry kind)
     : QObject(edit)
     , edit(edit)
     , kind(kind)
@@ -28,11 +28,11 @@ TEntryFilter::TEntryFilter(QLineEdit* edit, TKind kind)
 QChar TEntryFilter::Converted(QChar c) const
 {
     constexpr char16_t MinusSign = 0x2212;
-    if (kind == TKind::PackedAscii && c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+    if (kind == TEntry::PackedAscii && c >= QLatin1Char('a') && c <= QLatin1Char('z'))
         return c.toUpper();
-    if (kind == TKind::Float && (c == QLatin1Char('.') || c == QLatin1Char(',')))
+    if (kind == TEntry::Float && (c == QLatin1Char('.') || c == QLatin1Char(',')))
         return DecimalSeparator();
-    if (kind == TKind::Float && c == QChar(MinusSign))
+    if (kind == TEntry::Float && c == QChar(MinusSign))
         return QLatin1Char('-');
     return c;
 }
@@ -41,13 +41,15 @@ bool TEntryFilter::Accepts(QChar c) const
 {
     const ushort code = c.unicode();
     switch (kind) {
-    case TKind::PackedAscii:
+    case TEntry::Any:
+        return true;
+    case TEntry::PackedAscii:
         return code >= 0x20 && code <= 0x5F && code != 0x27;
-    case TKind::Latin:
+    case TEntry::Latin:
         return (code >= 0x20 && code <= 0x7E) || (code >= 0xA0 && code <= 0xFF);
-    case TKind::IntPositiv:
+    case TEntry::IntPositiv:
         return c.isDigit() && code < 0x80;
-    case TKind::Float:
+    case TEntry::Float:
         return FloatKeyChars().contains(c) && c != QLatin1Char('\b');
     }
     return false;

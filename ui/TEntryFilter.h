@@ -1,5 +1,7 @@
 #pragma once
 
+#include "worker/TFieldTable.h"
+
 #include <QClipboard>
 #include <QObject>
 
@@ -21,21 +23,14 @@ class TEntryFilter : public QObject
     Q_OBJECT
 
 public:
-    enum class TKind {
-        PackedAscii,    // blank to underscore without the apostrophe; letters become upper case
-        Latin,          // printable 8-bit Windows characters
-        IntPositiv,     // digits
-        Float           // "-", digits and the decimal separator; the other separator and U+2212 are converted
-    };
-
     // Filters what the user enters into the edit from now on.
-    static void Install(QLineEdit* edit, TKind kind);
+    static void Install(QLineEdit* edit, TEntry kind);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TEntryFilter(QLineEdit* edit, TKind kind);
+    TEntryFilter(QLineEdit* edit, TEntry kind);
 
     // Whether the filter takes one (already converted) character.
     bool Accepts(QChar c) const;
@@ -55,5 +50,5 @@ private:
     void insertTaken(const QString& taken);
 
     QLineEdit* edit;
-    TKind kind;
+    TEntry kind;
 };

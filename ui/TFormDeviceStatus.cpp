@@ -2,6 +2,7 @@
 
 #include "commands/TDeviceStatus.h"
 #include "ui/TCheckBoxGroupBox.h"
+#include "worker/TFieldTable.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -35,34 +36,34 @@ TFormDeviceStatus::TFormDeviceStatus(QWidget* parent)
     auto* deviceStatus = new QGroupBox(QStringLiteral(" Device Status "), this);
     deviceStatus->setObjectName(QStringLiteral("GroupBoxDeviceStatus"));
     auto* deviceGrid = new QGridLayout(deviceStatus);
-    deviceGrid->addWidget(statusBox("CheckBoxSuccess", "Success",
+    deviceGrid->addWidget(statusBox(TField::CheckBoxSuccess, "Success",
                                     [](const TDeviceStatus& s) { return s.DeviceStatus == 0; }), 0, 0);
-    deviceGrid->addWidget(statusBox("CheckBoxColdStart", "Cold Start", FieldDeviceBit<5>), 1, 0);
-    deviceGrid->addWidget(statusBox("CheckBoxConfigurationChanged", "Configuration Changed", FieldDeviceBit<6>), 2, 0);
-    deviceGrid->addWidget(statusBox("CheckBoxDeviceMalfunction", "Device Malfunction", FieldDeviceBit<7>), 3, 0);
-    deviceGrid->addWidget(statusBox("CheckBoxPriVarOutOfLimit", "Primary Variable Out of Limits", FieldDeviceBit<0>),
+    deviceGrid->addWidget(statusBox(TField::CheckBoxColdStart, "Cold Start", FieldDeviceBit<5>), 1, 0);
+    deviceGrid->addWidget(statusBox(TField::CheckBoxConfigurationChanged, "Configuration Changed", FieldDeviceBit<6>), 2, 0);
+    deviceGrid->addWidget(statusBox(TField::CheckBoxDeviceMalfunction, "Device Malfunction", FieldDeviceBit<7>), 3, 0);
+    deviceGrid->addWidget(statusBox(TField::CheckBoxPriVarOutOfLimit, "Primary Variable Out of Limits", FieldDeviceBit<0>),
                           0, 1);
-    deviceGrid->addWidget(statusBox("CheckBoxNonPriVarOutOfLimit", "Non-Primary Variable Out of Limits",
+    deviceGrid->addWidget(statusBox(TField::CheckBoxNonPriVarOutOfLimit, "Non-Primary Variable Out of Limits",
                                     FieldDeviceBit<1>), 1, 1);
-    deviceGrid->addWidget(statusBox("CheckBoxLoopCurrentFixed", "Loop Current Fixed", FieldDeviceBit<3>), 2, 1);
-    deviceGrid->addWidget(statusBox("CheckBoxLoopCurrentSaturated", "Loop Current Saturated", FieldDeviceBit<2>), 3, 1);
+    deviceGrid->addWidget(statusBox(TField::CheckBoxLoopCurrentFixed, "Loop Current Fixed", FieldDeviceBit<3>), 2, 1);
+    deviceGrid->addWidget(statusBox(TField::CheckBoxLoopCurrentSaturated, "Loop Current Saturated", FieldDeviceBit<2>), 3, 1);
 
     auto* moreStatus = new TCheckBoxGroupBox(
-        statusBox("CheckBoxMoreStatusAvailable", "More Status Available", FieldDeviceBit<4>), this);
+        statusBox(TField::CheckBoxMoreStatusAvailable, "More Status Available", FieldDeviceBit<4>), this);
     moreStatus->setObjectName(QStringLiteral("GroupBoxMoreStatus"));
-    moreStatus->AddWidget(statusBox("CheckBoxHARTParaError", "HART Parameter Error",
+    moreStatus->AddWidget(statusBox(TField::CheckBoxHARTParaError, "HART Parameter Error",
                                     [](const TDeviceStatus& s) { return s.HARTParameterError; }), 0, 0);
-    moreStatus->AddWidget(statusBox("CheckBoxTransParaError", "Transmitter Parameter Error",
+    moreStatus->AddWidget(statusBox(TField::CheckBoxTransParaError, "Transmitter Parameter Error",
                                     [](const TDeviceStatus& s) { return s.TransmitterParameterError; }), 1, 0);
-    QCheckBox* lowVoltage = statusBox("CheckBoxLowVoltageError", "Low Voltage Error",
+    QCheckBox* lowVoltage = statusBox(TField::CheckBoxLowVoltageError, "Low Voltage Error",
                                       [](const TDeviceStatus& s) { return s.LowVoltageError; });
-    QCheckBox* dryWarning = statusBox("CheckBoxDryWarning", "Dry Warning",
+    QCheckBox* dryWarning = statusBox(TField::CheckBoxDryWarning, "Dry Warning",
                                       [](const TDeviceStatus& s) { return s.DryWarning; });
     moreStatus->AddWidget(lowVoltage, 2, 0);
     moreStatus->AddWidget(dryWarning, 2, 0);
-    QCheckBox* errorCounter = statusBox("CheckBoxErrorCountError", "Error Counter Error",
+    QCheckBox* errorCounter = statusBox(TField::CheckBoxErrorCountError, "Error Counter Error",
                                         [](const TDeviceStatus& s) { return s.ErrorCounterError; });
-    QCheckBox* measurement = statusBox("CheckBoxMeasureError", "Measuremant Error",
+    QCheckBox* measurement = statusBox(TField::CheckBoxMeasureError, "Measuremant Error",
                                        [](const TDeviceStatus& s) { return s.MeasurementError; });
     moreStatus->AddWidget(errorCounter, 0, 1);
     moreStatus->AddWidget(measurement, 1, 1);
@@ -92,10 +93,10 @@ void TFormDeviceStatus::ShowStatus(const TDeviceStatus& status)
 
 // A box the user can read but not change: mouse clicks pass through it and
 // it never takes the keyboard focus.
-QCheckBox* TFormDeviceStatus::statusBox(const char* name, const char* caption, TCondition condition)
+QCheckBox* TFormDeviceStatus::statusBox(TField field, const char* caption, TCondition condition)
 {
     auto* box = new QCheckBox(QString::fromLatin1(caption), this);
-    box->setObjectName(QString::fromLatin1(name));
+    box->setObjectName(FieldName(field));
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
     box->setFocusPolicy(Qt::NoFocus);
     conditions.emplace_back(box, condition);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "worker/TField.h"
+
 #include <QDialog>
 
 #include <utility>
@@ -29,7 +31,7 @@ public:
 private:
     using TCondition = bool (*)(const TDeviceStatus&);
 
-    QCheckBox* statusBox(const char* name, const char* caption, TCondition condition);
+    QCheckBox* statusBox(TField field, const char* caption, TCondition condition);
 
     std::vector<std::pair<QCheckBox*, TCondition>> conditions;
 };

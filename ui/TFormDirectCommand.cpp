@@ -4,6 +4,7 @@
 #include "ui/TFormDeviceStatus.h"
 #include "ui/TFormMainControls.h"
 #include "ui/TMessageDialog.h"
+#include "ui/UControlColors.h"
 #include "ui/UControlFactory.h"
 #include "ui/UFormPosition.h"
 #include "ui/UStatusColors.h"
@@ -13,8 +14,8 @@
 #include "util/UStringTokenizer.h"
 #include "util/UUtilZahlensystem.h"
 #include "worker/TDirectCommandJob.h"
+#include "worker/TFieldTable.h"
 #include "worker/TThreadMeridal.h"
-#include "worker/UControlColors.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -161,14 +162,14 @@ QWidget* TFormDirectCommand::buildRequestGroup()
 
 QWidget* TFormDirectCommand::buildAnswerGroup()
 {
-    QLineEdit* answerCommand = ReadOnlyEdit(QStringLiteral("EditAnswerCommand"));
-    QLineEdit* address = ReadOnlyEdit(QStringLiteral("EditAnswerAddress"));
-    QLineEdit* answerChecksum = ReadOnlyEdit(QStringLiteral("EditAnswerCheckSum"));
-    answerData = Memo(QStringLiteral("MemoAnswerData"), true);
+    QLineEdit* answerCommand = ReadOnlyEdit(FieldName(TField::EditAnswerCommand));
+    QLineEdit* address = ReadOnlyEdit(FieldName(TField::EditAnswerAddress));
+    QLineEdit* answerChecksum = ReadOnlyEdit(FieldName(TField::EditAnswerCheckSum));
+    answerData = Memo(FieldName(TField::MemoAnswerData), true);
     // Bytes are picked with the mouse or with Shift and the arrow keys.
     answerData->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    responseCode = WithHint(ReadOnlyEdit(QStringLiteral("EditResponseCode")), QStringLiteral("Response Code"));
-    deviceStatusCode = WithHint(ReadOnlyEdit(QStringLiteral("EditDeviceStatus")),
+    responseCode = WithHint(ReadOnlyEdit(FieldName(TField::EditResponseCode)), QStringLiteral("Response Code"));
+    deviceStatusCode = WithHint(ReadOnlyEdit(FieldName(TField::EditDeviceStatus)),
                                 QStringLiteral("Device Status - double click for more information"));
     selectionAsFloat = WithHint(ReadOnlyEdit(QStringLiteral("EditIEEE754")), QStringLiteral("floating-point number (IEEE 754)"));
     selectionAsInteger = WithHint(ReadOnlyEdit(QStringLiteral("EditUnsignedInt")), QStringLiteral("Unsigned Integer"));

@@ -4,6 +4,7 @@
 #include "ui/TMessageDialog.h"
 #include "ui/UControlFactory.h"
 #include "ui/UFormPosition.h"
+#include "worker/TFieldTable.h"
 #include "worker/TMaintenanceJobs.h"
 #include "worker/TThreadMeridal.h"
 
@@ -21,8 +22,8 @@ TFormLoopTest::TFormLoopTest(TRegistryTool& settings, TFormProtokoll& responseLo
     , settings(settings)
     , responseLog(responseLog)
     , messages(messages)
-    , loopValue(Named(new QComboBox, QStringLiteral("ComboBoxLoopTest")))
-    , fixedAt(Named(new QLineEdit, QStringLiteral("EditFixedAt")))
+    , loopValue(Named(new QComboBox, FieldName(TField::ComboBoxLoopTest)))
+    , fixedAt(Named(new QLineEdit, FieldName(TField::EditFixedAt)))
     , stillFixed(Named(new QWidget, QStringLiteral("PanelStillFixed")))
 {
     setObjectName(QStringLiteral("FormLoopTest"));

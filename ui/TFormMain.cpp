@@ -2,8 +2,6 @@
 
 #include "commands/UResponseCodes.h"
 #include "link/TComPort.h"
-#include "config/TConfigJobs.h"
-#include "config/TProductionTest.h"
 #include "ui/TConfigFileDialogs.h"
 #include "ui/TEntryFilter.h"
 #include "ui/TFormAbout.h"
@@ -16,19 +14,22 @@
 #include "ui/TFrameTrace.h"
 #include "ui/TLevelProgressBar.h"
 #include "ui/TMessageDialog.h"
+#include "ui/TQuestionDialogs.h"
 #include "ui/TRegistryTool.h"
 #include "ui/TTaskDialog.h"
 #include "ui/UFormPosition.h"
 #include "ui/UStatusColors.h"
 #include "util/StringTools.h"
 #include "util/UPresentation.h"
+#include "worker/TConfigJobs.h"
 #include "worker/TFamilyJobs.h"
+#include "worker/TFieldTable.h"
 #include "worker/TMaintenanceJobs.h"
-#include "worker/TProtectionJobs.h"
+#include "worker/TProductionTest.h"
 #include "worker/TReadJobs.h"
-#include "worker/TWriteJobs.h"
+#include "worker/TTabJobs.h"
 #include "worker/TThreadMeridal.h"
-#include "worker/UControlColors.h"
+#include "worker/TWriteJobs.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -49,8 +50,6 @@
 #include <QTimer>
 
 namespace {
-
-enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
 
 // Asked before offsets or the D/A trim change what production calibrated.
 const QString CalibrationQuestion =
@@ -79,7 +78,7 @@ TFormMain::TFormMain(const TPlaces& places, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormMain"));
     c.Build(this);
-    tracking = std::make_unique<TChangeTracking>(c, [this] { return Idle; });
+    tracking = std::make_unique<TChangeTracking>(this, c.ButtonSave, c.PageControl, [this] { return Idle; });
     connectHandlers();
     fixWindowSize();
     FormCreate();
@@ -120,6 +119,7 @@ void TFormMain::FormCreate()
 {
     settings = std::make_unique<TRegistryTool>(registryBasePath);
     messageDialog = std::make_unique<TMessageDialog>();
+    questions = std::make_unique<TQuestionDialogs>(this, *messageDialog);
     configFiles = std::make_unique<TConfigFileDialogs>(this, *settings, *messageDialog);
     frameTrace = new TFrameTrace(this, *messageDialog);
     connect(c.MenuFrameTrace, &QAction::toggled, frameTrace, &TFrameTrace::SetOn);
@@ -262,9 +262,7 @@ void TFormMain::ConnectDevice()
 
 void TFormMain::createDeviceThread(int comNumber)
 {
-    DeviceThread = new TThreadMeridal(false, comNumber, *this, settings.get(), [this](TThreadBasis& sender) {
-        return messageDialog->CreateErrorBox(sender.LastExceptionMessage());
-    });
+    DeviceThread = new TThreadMeridal(false, comNumber, *this, settings.get());
     frameTrace->Attach(DeviceThread->Device.get());
 }
 
@@ -307,6 +305,11 @@ void TFormMain::startJob(std::function<void()> job)
     DeviceThread->StartJob(std::move(job));
 }
 
+void TFormMain::startTabJob(void (*job)(TThreadMeridal& thread))
+{
+    startJob([job, thread = DeviceThread] { job(*thread); });
+}
+
 void TFormMain::showLifeList()
 {
     TFormMultidropLifeList* lifeList = windows.MultidropLifeList;
@@ -333,34 +336,21 @@ void TFormMain::ButtonRefreshClick()
     if (reportBusy())
         return;
     Idle = false;
-    const int page = c.PageControl->currentIndex();
+    const TPage page = TPage(c.PageControl->currentIndex());
     ClearTab(page);
     c.ButtonRefresh->setEnabled(true);
     c.ButtonTestDevice->setEnabled(true);
-
-    TThreadMeridal* thread = DeviceThread;
-    switch (page) {
-    case Identification:
-        return startJob([thread] { TReadJobs(*thread).JobIdentifyAddressed(); });
-    case AnalogOutput:
-        return startJob([thread] { TReadJobs(*thread).JobReadAnalogOutput(); });
-    case DeviceVariables:
-        return startJob([thread] { TReadJobs(*thread).JobReadDeviceVariables(); });
-    case Maintenance:
+    if (page == TPage::Maintenance)
         c.ButtonRefresh->setEnabled(false);
-        return;
-    case Others:
-        return startJob([thread] { TReadJobs(*thread).JobReadOthers(); });
-    case Diagnostics:
+    if (page == TPage::Diagnostics) {
         c.ButtonTestDevice->setEnabled(false);
         c.LabelDiagnosticsFirmwareHint->setVisible(!c.TabDiagnostics->isEnabled());
         if (!c.TabDiagnostics->isEnabled())
             return;
         c.ButtonRefresh->setEnabled(false);
-        return startJob([thread] { TFamilyJobs(*thread).JobReadDiagnosticsTab(); });
-    default:
-        throw Exception(QStringLiteral("Unknown tab selected"));
     }
+    if (const auto read = TabJobs(page).Read)
+        startTabJob(read);
 }
 
 void TFormMain::ButtonSaveClick()
@@ -368,27 +358,18 @@ void TFormMain::ButtonSaveClick()
     if (!DeviceThread)
         return;
     windows.Protokoll->close();
-    const int page = c.PageControl->currentIndex();
+    const TPage page = TPage(c.PageControl->currentIndex());
     // Its placeholders would go out beside the user's entries.
-    if (!tabsReadCompletely.test(std::size_t(page))) {
+    if (!tracking->TabReadCompletely(int(page))) {
         messageDialog->ShowInfo(TabNotReadMessage);
         return;
     }
-    if (page == DeviceVariables && !ConfirmOffsetChange())
+    if (page == TPage::DeviceVariables && !ConfirmOffsetChange())
         return;
-    TThreadMeridal* thread = DeviceThread;
-    switch (page) {
-    case Identification:
-        return startJob([thread] { TWriteJobs(*thread).JobSaveIdentification(); });
-    case AnalogOutput:
-        return startJob([thread] { TWriteJobs(*thread).JobSaveAnalogOutput(); });
-    case DeviceVariables:
-        return startJob([thread] { TWriteJobs(*thread).JobSaveDeviceVariables(); });
-    case Others:
-        return startJob([thread] { TProtectionJobs(*thread).JobSaveOthers(); });
-    default:
+    const auto save = TabJobs(page).Save;
+    if (!save)
         throw Exception(QStringLiteral("Unknown tab selected"));
-    }
+    startTabJob(save);
 }
 
 // The offsets were set when the probe was calibrated in production; firmware
@@ -397,7 +378,7 @@ bool TFormMain::ConfirmOffsetChange()
 {
     if (c.EditFirmwareRev->text() == QLatin1String("5"))
         return true;
-    if (ControlColor(c.EditDV0Offset) != ModifiedColor && ControlColor(c.EditDV1Offset) != ModifiedColor)
+    if (!tracking->IsModified(c.EditDV0Offset) && !tracking->IsModified(c.EditDV1Offset))
         return true;
     return messageDialog->AskYesNo(CalibrationQuestion);
 }
@@ -428,7 +409,7 @@ void TFormMain::MenuRescanClick()
         showLifeList();
         return;
     }
-    ClearTab(Identification);
+    ClearTab(TPage::Identification);
     startJob([thread = DeviceThread] { TReadJobs(*thread).JobIdentifySearch(); });
 }
 
@@ -436,8 +417,8 @@ void TFormMain::showFirstTab()
 {
     // A switch made by the program is no tab change of the user's.
     const QSignalBlocker blocker(c.PageControl);
-    c.PageControl->setCurrentIndex(Identification);
-    visiblePage = Identification;
+    c.PageControl->setCurrentIndex(int(TPage::Identification));
+    visiblePage = TPage::Identification;
 }
 
 void TFormMain::MenuPortSelectionClick()
@@ -486,86 +467,38 @@ void TFormMain::MenuSettingsMultiDropClick()
 // Every tracked control it clears shows its normal colour and takes the
 // placeholder as its baseline: when the read that follows fails, an edit
 // thrown away by Refresh must not come back as a different write.
-void TFormMain::ClearTab(int page)
+void TFormMain::ClearTab(TPage page)
 {
-    tabsReadCompletely.reset(std::size_t(page));
-    const auto resetTracking = [this](QWidget* control) {
-        SetControlColor(control, NormalColor(control));
-        tracking->AcceptControlValue(control);
-    };
-    const auto clearEdit = [&](QLineEdit* edit) {
-        edit->clear();
-        resetTracking(edit);
-    };
-    const auto setEdit = [&](QLineEdit* edit, const QString& text) {
-        edit->setText(text);
-        resetTracking(edit);
-    };
-    const auto resetCheck = [&](QCheckBox* box) {
-        box->setChecked(false);
-        resetTracking(box);
-    };
-    const auto selectItem = [&](QComboBox* combo, int index) {
-        combo->setCurrentIndex(index);
-        resetTracking(combo);
-    };
-    switch (page) {
-    case Identification:
-        selectItem(c.ComboBoxPollingAddress, 0);
-        resetCheck(c.CheckBoxLoopCurrentMode);
-        for (QLineEdit* edit : { c.EditTag, c.EditLongTag, c.EditDescriptor, c.EditMessage, c.EditDate, c.EditFinalAssemblyNo })
-            clearEdit(edit);
+    tracking->ForgetTabRead(int(page));
+    for (TField field : FieldsOf(page))
+        clearField(field);
+}
+
+void TFormMain::clearField(TField field)
+{
+    const TFieldSpec& spec = FieldSpec(field);
+    QWidget* control = Fields().Widget(field);
+    auto* edit = qobject_cast<QLineEdit*>(control);
+    auto* combo = qobject_cast<QComboBox*>(control);
+    auto* box = qobject_cast<QCheckBox*>(control);
+    switch (spec.Cleared) {
+    case TCleared::Kept: return;
+    case TCleared::Empty: Fields().SetText(field, QString()); break;
+    case TCleared::Zero: edit->setText(QStringLiteral("0")); break;
+    case TCleared::FirstItem: combo->setCurrentIndex(0); break;
+    case TCleared::Millimeters: combo->setCurrentIndex(4); break;
+    case TCleared::NoItems: combo->clear(); break;
+    case TCleared::Unchecked: box->setChecked(false); break;
+    case TCleared::DisabledChecked:
+    case TCleared::DisabledUnchecked:
+        box->setEnabled(false);
+        box->setChecked(spec.Cleared == TCleared::DisabledChecked);
         break;
-    case AnalogOutput:
-        for (QLineEdit* edit : { c.EditPrimaryVariableValue, c.EditLoopCurrent, c.EditPercentOfRange })
-            edit->clear();
-        for (QLineEdit* edit : { c.EditPVUpperRangeValue, c.EditPVLowerRangeValue })
-            clearEdit(edit);
-        for (QLabel* label : { c.LabelPrimaryVariableUnit, c.LabelPVUpperRangeUnit, c.LabelPVLowerRangeUnit })
-            label->clear();
-        selectItem(c.ComboBoxPVAlarmSelection, 0);
-        break;
-    case DeviceVariables:
-        for (QLineEdit* edit : { c.EditDV0Value, c.EditDV1Value, c.EditDV2Value, c.EditDV3Value })
-            edit->clear();
-        for (QComboBox* combo : { c.ComboBoxDV0Unit, c.ComboBoxDV1Unit, c.ComboBoxDV3Unit })
-            selectItem(combo, 4);
-        selectItem(c.ComboBoxDV2Unit, 0);
-        for (QLineEdit* edit : { c.EditDV0Offset, c.EditDV1Offset, c.EditDV0Damping, c.EditDV1Damping })
-            setEdit(edit, QStringLiteral("0"));
-        for (QComboBox* combo : { c.ComboBoxDynDevPV, c.ComboBoxDynDevSV, c.ComboBoxDynDevTV, c.ComboBoxDynDevQV }) {
-            combo->clear();
-            resetTracking(combo);
-        }
-        break;
-    case Others:
-        for (QLineEdit* edit : { c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2 })
-            clearEdit(edit);
-        c.MaskEditPasswcodeProtectionCode->clear();
-        c.EditConfigurationChangeCounter->clear();
-        resetCheck(c.CheckBoxProtectionMode);
-        c.CheckBoxEnableDV0->setEnabled(false);
-        c.CheckBoxEnableDV0->setChecked(true);
-        for (QCheckBox* box : { c.CheckBoxEnableDV1, c.CheckBoxEnableDV2, c.CheckBoxEnableDV3 }) {
-            box->setEnabled(false);
-            resetCheck(box);
-        }
-        break;
-    case Diagnostics:
-        for (QLineEdit* edit : { c.AdvEditFirmwareVersion, c.AdvEditStartLevel, c.AdvEditDampingLength, c.AdvEditPulseDuration,
-                                 c.AdvEditPulseHeight, c.AdvEditHeadTemp, c.AdvEditTubeTemp, c.EditDV0ValueDiagnostic,
-                                 c.EditDV1ValueDiagnostic, c.EditDV3ValueDiagnostic })
-            edit->clear();
-        for (QLabel* label : { c.LabelDV0UnitDiagnostics, c.LabelDV1UnitDiagnostics, c.LabelDV3UnitDiagnostics })
-            label->clear();
-        c.AdvProgressBarQualityQuotient->setValue(50);
-        for (QWidget* dv0 : { static_cast<QWidget*>(c.LabelDV0Diagnostics), static_cast<QWidget*>(c.EditDV0ValueDiagnostic),
-                              static_cast<QWidget*>(c.LabelDV0UnitDiagnostics) })
-            dv0->show();
-        break;
-    default:
-        break;
+    case TCleared::HalfProgress: Fields().SetProgress(field, 50); break;
+    case TCleared::Shown: control->show(); break;
     }
+    if (spec.Tracking != TTracking::None)
+        tracking->ResetControl(control);
 }
 
 // --- Maintenance ---
@@ -693,16 +626,16 @@ bool TFormMain::configFileCommandPossible()
 
 bool TFormMain::PageControlChanging(int leaving)
 {
-    if (!tracking->TabModified(leaving) || leaving == Identification)
+    if (!tracking->TabModified(leaving) || TPage(leaving) == TPage::Identification)
         return true;
     return messageDialog->AskYesNo(QStringLiteral("Entries have been modified.\r\rDo you want to discard changes?"));
 }
 
 void TFormMain::onPageChanged(int index)
 {
-    if (index == visiblePage)
+    if (TPage(index) == visiblePage)
         return;
-    const int leaving = visiblePage;
+    const int leaving = int(visiblePage);
     {
         // Ask while the tab being left is still the one shown.
         const QSignalBlocker blocker(c.PageControl);
@@ -714,17 +647,17 @@ void TFormMain::onPageChanged(int index)
         const QSignalBlocker blocker(c.PageControl);
         c.PageControl->setCurrentIndex(index);
     }
-    visiblePage = index;
+    visiblePage = TPage(index);
     PageControlChange();
 }
 
 void TFormMain::PageControlChange()
 {
-    if (visiblePage != Identification) {
+    if (visiblePage != TPage::Identification) {
         runShowingErrors(&TFormMain::ButtonRefreshClick);
         return;
     }
-    c.ButtonSave->setEnabled(tracking->TabModified(Identification));
+    c.ButtonSave->setEnabled(tracking->TabModified(int(TPage::Identification)));
     c.ButtonRefresh->setEnabled(true);
 }
 
@@ -734,17 +667,14 @@ void TFormMain::TimerRefreshTimer()
     // repeat the message every period.
     if (!c.ButtonRefresh->isEnabled() || !portOpen() || !DeviceThread->Suspended() || tracking->TabModified())
         return;
-    TThreadMeridal* thread = DeviceThread;
-    if (visiblePage == AnalogOutput)
-        startJob([thread] { TReadJobs(*thread).JobRefreshAnalogOutput(); });
-    else if (visiblePage == DeviceVariables)
-        startJob([thread] { TReadJobs(*thread).JobRefreshDeviceVariables(); });
+    if (const auto refresh = TabJobs(visiblePage).AutoRefresh)
+        startTabJob(refresh);
 }
 
 void TFormMain::TimerDiagnosticsTimer()
 {
     c.TimerDiagnostics->stop();
-    if (visiblePage != Diagnostics || !portOpen())
+    if (visiblePage != TPage::Diagnostics || !portOpen())
         return;
     if (DeviceThread->Suspended())
         startJob([thread = DeviceThread] { TFamilyJobs(*thread).JobRefreshDiagnostics(); });
@@ -759,11 +689,7 @@ void TFormMain::ShowAnswerStatus(TComportHART*, const TDeviceStatus& status)
     if (!DeviceThread || !DeviceThread->Device)
         return;
     if (!status.CommError) {
-        const QString text = ResponseCodeText(status.ResponseCode, status.Command);
-        c.StatusPanel1->setText(text);
-        if (status.ResponseCode != 0)
-            windows.Protokoll->AddLine(QStringLiteral("Cmd: %1: %2 -> Code %3: %4")
-                                           .arg(status.Command).arg(status.OperationName).arg(status.ResponseCode).arg(text));
+        c.StatusPanel1->setText(ResponseCodeText(status.ResponseCode, status.Command));
         if (status.ResponseCode == 7)
             c.LabelUnplugWarning->hide();
     }
@@ -792,7 +718,7 @@ void TFormMain::EditDeviceCodeChange()
 
 // --- The device thread's view ---
 
-QList<QWidget*> TFormMain::Forms()
+QList<QWidget*> TFormMain::forms()
 {
     QList<QWidget*> forms { this };
     for (QWidget* form : { static_cast<QWidget*>(windows.DeviceStatus), static_cast<QWidget*>(windows.LoopTest),
@@ -803,9 +729,16 @@ QList<QWidget*> TFormMain::Forms()
     return forms;
 }
 
-QLabel* TFormMain::StatusPanel()
+TWindowFields& TFormMain::Fields()
 {
-    return c.StatusPanel1;
+    if (!windowFields)
+        windowFields = std::make_unique<TWindowFields>(forms(), *tracking);
+    return *windowFields;
+}
+
+void TFormMain::ShowStatus(const QString& text)
+{
+    c.StatusPanel1->setText(text);
 }
 
 void TFormMain::LockUI()
@@ -836,7 +769,7 @@ void TFormMain::UnlockUI(bool deviceKnown, bool refreshAllowed)
     if (!deviceKnown)
         return;
     c.PageControl->setEnabled(true);
-    c.ButtonRefresh->setEnabled(refreshAllowed && c.PageControl->currentIndex() != Diagnostics);
+    c.ButtonRefresh->setEnabled(refreshAllowed && TPage(c.PageControl->currentIndex()) != TPage::Diagnostics);
     c.ButtonSave->setEnabled(tracking->TabModified());
     if (!AutoRefreshOff)
         c.TimerRefresh->start();
@@ -855,17 +788,6 @@ void TFormMain::enableDeviceMenu(bool on)
 {
     for (QAction* item : { c.MenuDevice->menuAction(), c.MenuRescan, c.MenuPortSelection })
         item->setEnabled(on);
-}
-
-void TFormMain::AcceptControlValue(QObject* control)
-{
-    tracking->AcceptControlValue(control);
-}
-
-void TFormMain::AcceptTabValues(bool complete)
-{
-    tracking->AcceptTabValues();
-    tabsReadCompletely.set(std::size_t(c.PageControl->currentIndex()), complete);
 }
 
 void TFormMain::AddResponseLogLine(const QString& line)
@@ -888,16 +810,14 @@ void TFormMain::ClearResponseLog()
     windows.Protokoll->Clear();
 }
 
-QDialog* TFormMain::CreateZeroRetryDialog(const QString& content)
+void TFormMain::OpenQuestion(const TQuestion& question, std::function<void(const TAnswer&)> answered)
 {
-    auto* dialog = new TTaskDialog(this);
-    dialog->SetTitle(QApplication::applicationName());
-    dialog->SetContent(content);
-    dialog->SetIcon(TTaskDialog::TIcon::Question);
-    dialog->AddButton(QStringLiteral("&Rescan 0"), 100);
-    dialog->AddButton(QStringLiteral("&Scan 1 - 15"), 101);
-    dialog->AddButton(QStringLiteral("&Cancel"), TTaskDialog::CancelResult);
-    return dialog;
+    questions->Open(question, std::move(answered));
+}
+
+void TFormMain::CancelQuestion()
+{
+    questions->Cancel();
 }
 
 void TFormMain::SetLifeListAddress(int row)
@@ -1014,32 +934,24 @@ void TFormMain::connectHandlers()
                            static_cast<QObject*>(c.StatusPanel1) })
         part->installEventFilter(this);
 
-    // Change tracking: edits count only while Refresh is enabled.
-    for (QLineEdit* edit : { c.EditTag, c.EditLongTag, c.EditDescriptor, c.EditMessage, c.EditDate, c.EditFinalAssemblyNo,
-                             c.EditPVUpperRangeValue, c.EditPVLowerRangeValue, c.EditDV0Offset, c.EditDV0Damping, c.EditDV1Offset,
-                             c.EditDV1Damping, c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2,
-                             c.MaskEditPasswcodeProtectionCode, c.EditConfigurationChangeCounter })
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] {
-            if (c.ButtonRefresh->isEnabled())
-                checkControlChange(edit);
-        });
-    for (QComboBox* combo : { c.ComboBoxPollingAddress, c.ComboBoxPVAlarmSelection, c.ComboBoxDV0Unit, c.ComboBoxDV1Unit,
-                              c.ComboBoxDV2Unit, c.ComboBoxDV3Unit, c.ComboBoxDynDevPV, c.ComboBoxDynDevSV, c.ComboBoxDynDevTV,
-                              c.ComboBoxDynDevQV })
-        connect(combo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this, combo] { checkControlChange(combo); });
-    for (QCheckBox* box : { c.CheckBoxLoopCurrentMode, c.CheckBoxProtectionMode, c.CheckBoxEnableDV0, c.CheckBoxEnableDV1,
-                            c.CheckBoxEnableDV2, c.CheckBoxEnableDV3 })
-        connect(box, &QCheckBox::toggled, this, [this, box] { checkControlChange(box); });
-
-    // Entry filters.
-    const auto filter = [](QLineEdit* edit, TEntryFilter::TKind kind) { TEntryFilter::Install(edit, kind); };
-    for (QLineEdit* edit : { c.EditTag, c.EditDescriptor, c.EditMessage, c.EditConfigurationChangeCounter })
-        filter(edit, TEntryFilter::TKind::PackedAscii);
-    filter(c.EditLongTag, TEntryFilter::TKind::Latin);
-    for (QLineEdit* edit : { c.EditFinalAssemblyNo, c.MaskEditOldPasscode, c.MaskEditNewPasscode1, c.MaskEditNewPasscode2,
-                             c.MaskEditPasswcodeProtectionCode })
-        filter(edit, TEntryFilter::TKind::IntPositiv);
-    for (QLineEdit* edit : { c.EditPVUpperRangeValue, c.EditPVLowerRangeValue, c.EditDV0Offset, c.EditDV0Damping, c.EditDV1Offset,
-                             c.EditDV1Damping })
-        filter(edit, TEntryFilter::TKind::Float);
+    // Change tracking and entry filters: every field of a tab that is
+    // tracked or takes entries. Edits count only while Refresh is enabled.
+    for (TField field : AllFields()) {
+        const TFieldSpec& spec = FieldSpec(field);
+        if (spec.Page == TPage::Outside || (spec.Tracking == TTracking::None && spec.Entry == TEntry::Any))
+            continue;
+        QWidget* control = findChild<QWidget*>(FieldName(field));
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            connect(edit, &QLineEdit::textChanged, this, [this, edit] {
+                if (c.ButtonRefresh->isEnabled())
+                    checkControlChange(edit);
+            });
+            if (spec.Entry != TEntry::Any)
+                TEntryFilter::Install(edit, spec.Entry);
+        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            connect(combo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this, combo] { checkControlChange(combo); });
+        } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+            connect(box, &QCheckBox::toggled, this, [this, box] { checkControlChange(box); });
+        }
+    }
 }

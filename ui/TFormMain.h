@@ -2,13 +2,13 @@
 
 #include "ui/TChangeTracking.h"
 #include "ui/TFormMainControls.h"
+#include "ui/TWindowFields.h"
 #include "util/TIniFile.h"
 #include "worker/TDeviceWindow.h"
+#include "worker/TField.h"
 
 #include <QMainWindow>
 #include <QPointer>
-
-#include <bitset>
 
 #include <functional>
 #include <memory>
@@ -23,6 +23,7 @@ class TFormLoopTest;
 class TFormMultidropLifeList;
 class TFormProtokoll;
 class TMessageDialog;
+class TQuestionDialogs;
 class TRegistryTool;
 class TThreadMeridal;
 
@@ -77,7 +78,8 @@ public:
     void MenuPortSelectionClick();
     void MenuSettingsAutoRefreshClick(QAction* choice);
     void MenuSettingsMultiDropClick();
-    void ClearTab(int page);
+    // Clears the tab's fields as the field table says, for a new read.
+    void ClearTab(TPage page);
     void ButtonLoopTestClick();
     void ButtonDATrimClick();
     void ButtonRestoreFactoryDefaultsClick();
@@ -90,18 +92,17 @@ public:
     TFrameTrace& FrameTrace() { return *frameTrace; }
 
     // --- The device thread's view of the windows ---
-    QList<QWidget*> Forms() override;
-    QLabel* StatusPanel() override;
+    TWindowFields& Fields() override;
     void LockUI() override;
     void UnlockUI(bool deviceKnown, bool refreshAllowed) override;
     void ShowAnswerStatus(TComportHART* sender, const TDeviceStatus& status) override;
-    void AcceptControlValue(QObject* control) override;
-    void AcceptTabValues(bool complete) override;
+    void ShowStatus(const QString& text) override;
     void AddResponseLogLine(const QString& line) override;
     bool ResponseLogContains(const QString& text) override;
     QStringList ResponseLogLines() override;
     void ClearResponseLog() override;
-    QDialog* CreateZeroRetryDialog(const QString& content) override;
+    void OpenQuestion(const TQuestion& question, std::function<void(const TAnswer&)> answered) override;
+    void CancelQuestion() override;
     void SetLifeListAddress(int row) override;
 
     bool Idle = false;
@@ -136,6 +137,11 @@ private:
     bool portOpen() const;
     void enableDeviceMenu(bool on);
     void startJob(std::function<void()> job);
+    // A tab's job from its row of the tab table; none is an unknown tab.
+    void startTabJob(void (*job)(TThreadMeridal& thread));
+    // The main window and the windows it shows, whose controls the fields are.
+    QList<QWidget*> forms();
+    void clearField(TField field);
     // The Identification tab, shown by the program, not chosen by the user.
     void showFirstTab();
     bool confirmRestoreFactoryDefaults();
@@ -167,12 +173,12 @@ private:
     TFrameTrace* frameTrace = nullptr;
     TCompanions windows;
     QString registryBasePath;
-    int visiblePage = 0;
+    TPage visiblePage = TPage::Identification;
     bool shown = false;
     bool layoutRestored = false;
     bool closing = false;
     QString captionNote;
     QPointer<QWidget> focusBeforeJob;
-    // The tabs whose last read reported every value a save sends back.
-    std::bitset<6> tabsReadCompletely;
+    std::unique_ptr<TWindowFields> windowFields;
+    std::unique_ptr<TQuestionDialogs> questions;
 };

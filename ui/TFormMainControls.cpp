@@ -2,6 +2,7 @@
 
 #include "ui/TLevelProgressBar.h"
 #include "ui/UControlFactory.h"
+#include "worker/TFieldTable.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -25,7 +26,6 @@
 namespace {
 
 const QString PasscodeHint = QStringLiteral("Valid Passcode between 0 and 65535");
-const QStringList LengthUnits = { "feet", "meters", "inches", "centimeters", "millimeters" };
 
 QLineEdit* PasscodeEdit(const QString& name)
 {
@@ -41,7 +41,7 @@ QLabel* UnitLabel(const QString& name, const QString& text = QStringLiteral("uni
 }
 
 // The group of a device variable measured in a length: value, unit, offset
-// and damping; its controls are named after the variable ("EditDV0Offset").
+// and damping; its controls are named after the variable (FieldName(TField::EditDV0Offset)).
 struct LengthVariable
 {
     QGroupBox* group;
@@ -58,15 +58,16 @@ struct LengthVariable
 LengthVariable BuildLengthVariable(int number, const QString& title)
 {
     const QString dv = QStringLiteral("DV%1").arg(number);
+    const TDeviceVariableFields& fields = DeviceVariableFields(number);
     LengthVariable v;
-    v.group = Group(QStringLiteral("GroupBox") + dv, title);
-    v.value = DisplayEdit(QStringLiteral("Edit%1Value").arg(dv));
-    v.unit = DropDown(QStringLiteral("ComboBox%1Unit").arg(dv), LengthUnits);
-    v.offsetCaption = Named(Caption(QStringLiteral("Offset")), QStringLiteral("Label%1Offset").arg(dv));
-    v.offset = NumericEdit(QStringLiteral("Edit%1Offset").arg(dv));
-    v.offsetUnit = UnitLabel(QStringLiteral("Label%1OffsetUnit").arg(dv));
+    v.group = Group(FieldName(fields.Group), title);
+    v.value = DisplayEdit(FieldName(fields.Value));
+    v.unit = DropDown(FieldName(fields.Unit), FieldChoices(fields.Unit));
+    v.offsetCaption = Named(Caption(QStringLiteral("Offset")), FieldName(fields.OffsetCaption));
+    v.offset = NumericEdit(FieldName(fields.Offset));
+    v.offsetUnit = UnitLabel(FieldName(fields.OffsetUnit));
     v.dampingCaption = Named(Caption(QStringLiteral("Damping")), QStringLiteral("Label%1Damping").arg(dv));
-    v.damping = NumericEdit(QStringLiteral("Edit%1Damping").arg(dv));
+    v.damping = NumericEdit(FieldName(fields.Damping));
     v.dampingUnit = UnitLabel(QStringLiteral("Label%1DampingUnit").arg(dv), QStringLiteral("seconds"));
 
     auto* grid = new QGridLayout(v.group);
@@ -106,31 +107,28 @@ void TFormMainControls::Build(QMainWindow* window)
 
     // Tab 0, Identification.
     TabIdentification = Page(PageControl, "TabIdentification", QStringLiteral("Identification"));
-    QStringList addresses;
-    for (int address = 0; address <= 15; ++address)
-        addresses << QString::number(address);
-    ComboBoxPollingAddress = DropDown("ComboBoxPollingAddress", addresses);
+    ComboBoxPollingAddress = DropDown(FieldName(TField::ComboBoxPollingAddress), FieldChoices(TField::ComboBoxPollingAddress));
     ComboBoxPollingAddress->setMaxVisibleItems(16);
-    CheckBoxLoopCurrentMode = Check("CheckBoxLoopCurrentMode", QStringLiteral("Loop Current Mode"));
+    CheckBoxLoopCurrentMode = Check(FieldName(TField::CheckBoxLoopCurrentMode), QStringLiteral("Loop Current Mode"));
 
     GroupBoxDeviceInfo = Group("GroupBoxDeviceInfo", QStringLiteral(" Device Information "));
     auto* deviceInfo = new QGridLayout(GroupBoxDeviceInfo);
-    Row(deviceInfo, Caption(QStringLiteral("Manufacturer ID")), EditManufacturerID = ReadOnlyEdit("EditManufacturerID"));
-    Row(deviceInfo, Caption(QStringLiteral("Device Code")), EditDeviceCode = ReadOnlyEdit("EditDeviceCode"));
-    Row(deviceInfo, Caption(QStringLiteral("Device ID")), EditDeviceID = ReadOnlyEdit("EditDeviceID"));
-    Row(deviceInfo, Caption(QStringLiteral("Universal Cmd. Rev.")), EditUniversalCmdRev = ReadOnlyEdit("EditUniversalCmdRev"));
-    Row(deviceInfo, Caption(QStringLiteral("Device Rev.")), EditDeviceRev = ReadOnlyEdit("EditDeviceRev"));
-    Row(deviceInfo, Caption(QStringLiteral("Firmware Rev.")), EditFirmwareRev = ReadOnlyEdit("EditFirmwareRev"));
-    Row(deviceInfo, Caption(QStringLiteral("Hardware Rev.")), EditHardwareRev = ReadOnlyEdit("EditHardwareRev"));
+    Row(deviceInfo, Caption(QStringLiteral("Manufacturer ID")), EditManufacturerID = ReadOnlyEdit(FieldName(TField::EditManufacturerID)));
+    Row(deviceInfo, Caption(QStringLiteral("Device Code")), EditDeviceCode = ReadOnlyEdit(FieldName(TField::EditDeviceCode)));
+    Row(deviceInfo, Caption(QStringLiteral("Device ID")), EditDeviceID = ReadOnlyEdit(FieldName(TField::EditDeviceID)));
+    Row(deviceInfo, Caption(QStringLiteral("Universal Cmd. Rev.")), EditUniversalCmdRev = ReadOnlyEdit(FieldName(TField::EditUniversalCmdRev)));
+    Row(deviceInfo, Caption(QStringLiteral("Device Rev.")), EditDeviceRev = ReadOnlyEdit(FieldName(TField::EditDeviceRev)));
+    Row(deviceInfo, Caption(QStringLiteral("Firmware Rev.")), EditFirmwareRev = ReadOnlyEdit(FieldName(TField::EditFirmwareRev)));
+    Row(deviceInfo, Caption(QStringLiteral("Hardware Rev.")), EditHardwareRev = ReadOnlyEdit(FieldName(TField::EditHardwareRev)));
 
     GroupBoxIdentiInfo = Group("GroupBoxIdentiInfo", QStringLiteral(" Identification Information "));
     auto* identiInfo = new QGridLayout(GroupBoxIdentiInfo);
-    Row(identiInfo, Caption(QStringLiteral("Tag")), EditTag = TextEdit("EditTag", 8));
-    Row(identiInfo, Caption(QStringLiteral("Long Tag")), EditLongTag = TextEdit("EditLongTag", 32));
-    Row(identiInfo, Caption(QStringLiteral("Descriptor")), EditDescriptor = TextEdit("EditDescriptor", 16));
-    Row(identiInfo, Caption(QStringLiteral("Message")), EditMessage = TextEdit("EditMessage", 32));
-    Row(identiInfo, Caption(QStringLiteral("Date")), EditDate = TextEdit("EditDate", 10));
-    Row(identiInfo, Caption(QStringLiteral("Final Assem. No.")), EditFinalAssemblyNo = TextEdit("EditFinalAssemblyNo", 32));
+    Row(identiInfo, Caption(QStringLiteral("Tag")), EditTag = TextEdit(FieldName(TField::EditTag), 8));
+    Row(identiInfo, Caption(QStringLiteral("Long Tag")), EditLongTag = TextEdit(FieldName(TField::EditLongTag), 32));
+    Row(identiInfo, Caption(QStringLiteral("Descriptor")), EditDescriptor = TextEdit(FieldName(TField::EditDescriptor), 16));
+    Row(identiInfo, Caption(QStringLiteral("Message")), EditMessage = TextEdit(FieldName(TField::EditMessage), 32));
+    Row(identiInfo, Caption(QStringLiteral("Date")), EditDate = TextEdit(FieldName(TField::EditDate), 10));
+    Row(identiInfo, Caption(QStringLiteral("Final Assem. No.")), EditFinalAssemblyNo = TextEdit(FieldName(TField::EditFinalAssemblyNo), 32));
     identiInfo->setRowStretch(identiInfo->rowCount(), 1);
     EditMessage->setMinimumWidth(EditMessage->fontMetrics().horizontalAdvance(QString(33, QLatin1Char('W'))) * 2 / 3);
 
@@ -148,18 +146,18 @@ void TFormMainControls::Build(QMainWindow* window)
 
     // Tab 1, Analog Output.
     TabAnalogOutput = Page(PageControl, "TabAnalogOutput", QStringLiteral("Analog Output"));
-    GroupBoxPV = Group("GroupBoxPV", QStringLiteral(" PV "));
+    GroupBoxPV = Group(FieldName(TField::GroupBoxPV), QStringLiteral(" PV "));
     auto* pv = new QGridLayout(GroupBoxPV);
-    Row(pv, Caption(QStringLiteral("Primary Variable (PV)")), EditPrimaryVariableValue = DisplayEdit("EditPrimaryVariableValue", QString()),
-        LabelPrimaryVariableUnit = UnitLabel("LabelPrimaryVariableUnit"));
-    Row(pv, Caption(QStringLiteral("Loop Current")), EditLoopCurrent = DisplayEdit("EditLoopCurrent", QString()), Caption(QStringLiteral("mA")));
-    Row(pv, Caption(QStringLiteral("Percent Of Range")), EditPercentOfRange = DisplayEdit("EditPercentOfRange", QString()), Caption(QStringLiteral("%")));
-    Row(pv, Caption(QStringLiteral("PV Upper Range Value")), EditPVUpperRangeValue = NumericEdit("EditPVUpperRangeValue"),
-        LabelPVUpperRangeUnit = UnitLabel("LabelPVUpperRangeUnit"));
-    Row(pv, Caption(QStringLiteral("PV Lower Range Value")), EditPVLowerRangeValue = NumericEdit("EditPVLowerRangeValue"),
-        LabelPVLowerRangeUnit = UnitLabel("LabelPVLowerRangeUnit"));
+    Row(pv, Caption(QStringLiteral("Primary Variable (PV)")), EditPrimaryVariableValue = DisplayEdit(FieldName(TField::EditPrimaryVariableValue), QString()),
+        LabelPrimaryVariableUnit = UnitLabel(FieldName(TField::LabelPrimaryVariableUnit)));
+    Row(pv, Caption(QStringLiteral("Loop Current")), EditLoopCurrent = DisplayEdit(FieldName(TField::EditLoopCurrent), QString()), Caption(QStringLiteral("mA")));
+    Row(pv, Caption(QStringLiteral("Percent Of Range")), EditPercentOfRange = DisplayEdit(FieldName(TField::EditPercentOfRange), QString()), Caption(QStringLiteral("%")));
+    Row(pv, Caption(QStringLiteral("PV Upper Range Value")), EditPVUpperRangeValue = NumericEdit(FieldName(TField::EditPVUpperRangeValue)),
+        LabelPVUpperRangeUnit = UnitLabel(FieldName(TField::LabelPVUpperRangeUnit)));
+    Row(pv, Caption(QStringLiteral("PV Lower Range Value")), EditPVLowerRangeValue = NumericEdit(FieldName(TField::EditPVLowerRangeValue)),
+        LabelPVLowerRangeUnit = UnitLabel(FieldName(TField::LabelPVLowerRangeUnit)));
     Row(pv, Caption(QStringLiteral("PV Alarm Selection")),
-        ComboBoxPVAlarmSelection = DropDown("ComboBoxPVAlarmSelection", { "high (21,5 mA)", "low (3,6 mA)" }));
+        ComboBoxPVAlarmSelection = DropDown(FieldName(TField::ComboBoxPVAlarmSelection), FieldChoices(TField::ComboBoxPVAlarmSelection)));
     pv->setColumnMinimumWidth(2, GroupBoxPV->fontMetrics().horizontalAdvance(QStringLiteral("feet in sixteenths")));
 
     GroupBoxTakeCurrentPVValueAs = Group("GroupBoxTakeCurrentPVValueAs", QStringLiteral(" Take current PV Value as "));
@@ -196,22 +194,22 @@ void TFormMainControls::Build(QMainWindow* window)
     LabelDV1DampingUnit = dv1.dampingUnit;
     GroupBoxDV1->hide();
 
-    GroupBoxDV2 = Group("GroupBoxDV2", QStringLiteral(" Temperature - Device Variable 2 "));
+    GroupBoxDV2 = Group(FieldName(TField::GroupBoxDV2), QStringLiteral(" Temperature - Device Variable 2 "));
     auto* dv2 = new QGridLayout(GroupBoxDV2);
-    Row(dv2, Caption(QStringLiteral("Value")), EditDV2Value = DisplayEdit("EditDV2Value"),
-        ComboBoxDV2Unit = DropDown("ComboBoxDV2Unit", { QString::fromLatin1("\xb0" "C"), QString::fromLatin1("\xb0" "F") }));
+    Row(dv2, Caption(QStringLiteral("Value")), EditDV2Value = DisplayEdit(FieldName(TField::EditDV2Value)),
+        ComboBoxDV2Unit = DropDown(FieldName(TField::ComboBoxDV2Unit), FieldChoices(TField::ComboBoxDV2Unit)));
     GroupBoxDV2->hide();
-    GroupBoxDV3 = Group("GroupBoxDV3", QStringLiteral(" Interface Layer - Device Variable 3 "));
+    GroupBoxDV3 = Group(FieldName(TField::GroupBoxDV3), QStringLiteral(" Interface Layer - Device Variable 3 "));
     auto* dv3 = new QGridLayout(GroupBoxDV3);
-    Row(dv3, Caption(QStringLiteral("Value")), EditDV3Value = DisplayEdit("EditDV3Value"), ComboBoxDV3Unit = DropDown("ComboBoxDV3Unit", LengthUnits));
+    Row(dv3, Caption(QStringLiteral("Value")), EditDV3Value = DisplayEdit(FieldName(TField::EditDV3Value)), ComboBoxDV3Unit = DropDown(FieldName(TField::ComboBoxDV3Unit), FieldChoices(TField::ComboBoxDV3Unit)));
     GroupBoxDV3->hide();
 
     GroupBoxMapping = Group("GroupBoxMapping", QStringLiteral(" Dynamic Variables Mapping "));
     auto* mapping = new QGridLayout(GroupBoxMapping);
-    Row(mapping, Caption(QStringLiteral("PV")), ComboBoxDynDevPV = DropDown("ComboBoxDynDevPV", {}));
-    Row(mapping, Caption(QStringLiteral("SV")), ComboBoxDynDevSV = DropDown("ComboBoxDynDevSV", {}));
-    Row(mapping, Caption(QStringLiteral("TV")), ComboBoxDynDevTV = DropDown("ComboBoxDynDevTV", {}));
-    Row(mapping, Caption(QStringLiteral("QV")), ComboBoxDynDevQV = DropDown("ComboBoxDynDevQV", {}));
+    Row(mapping, Caption(QStringLiteral("PV")), ComboBoxDynDevPV = DropDown(FieldName(TField::ComboBoxDynDevPV), {}));
+    Row(mapping, Caption(QStringLiteral("SV")), ComboBoxDynDevSV = DropDown(FieldName(TField::ComboBoxDynDevSV), {}));
+    Row(mapping, Caption(QStringLiteral("TV")), ComboBoxDynDevTV = DropDown(FieldName(TField::ComboBoxDynDevTV), {}));
+    Row(mapping, Caption(QStringLiteral("QV")), ComboBoxDynDevQV = DropDown(FieldName(TField::ComboBoxDynDevQV), {}));
     for (QComboBox* combo : { ComboBoxDynDevPV, ComboBoxDynDevSV, ComboBoxDynDevTV, ComboBoxDynDevQV })
         combo->setMinimumContentsLength(8);
 
@@ -234,32 +232,32 @@ void TFormMainControls::Build(QMainWindow* window)
     TabOthers = Page(PageControl, "TabOthers", QStringLiteral("Others"));
     GroupBoxPassordChange = Group("GroupBoxPassordChange", QStringLiteral(" Change Passcode "));
     auto* passcode = new QGridLayout(GroupBoxPassordChange);
-    Row(passcode, Caption(QStringLiteral("Old Passcode")), MaskEditOldPasscode = PasscodeEdit("MaskEditOldPasscode"));
-    Row(passcode, Caption(QStringLiteral("New Passcode")), MaskEditNewPasscode1 = PasscodeEdit("MaskEditNewPasscode1"));
-    Row(passcode, Caption(QStringLiteral("Verify Passcode")), MaskEditNewPasscode2 = PasscodeEdit("MaskEditNewPasscode2"));
+    Row(passcode, Caption(QStringLiteral("Old Passcode")), MaskEditOldPasscode = PasscodeEdit(FieldName(TField::MaskEditOldPasscode)));
+    Row(passcode, Caption(QStringLiteral("New Passcode")), MaskEditNewPasscode1 = PasscodeEdit(FieldName(TField::MaskEditNewPasscode1)));
+    Row(passcode, Caption(QStringLiteral("Verify Passcode")), MaskEditNewPasscode2 = PasscodeEdit(FieldName(TField::MaskEditNewPasscode2)));
 
     GroupBoxchangeProtectionMode = Group("GroupBoxchangeProtectionMode", QStringLiteral(" Change Protection Mode "));
     auto* protection = new QGridLayout(GroupBoxchangeProtectionMode);
-    Row(protection, Caption(QStringLiteral("Passcode")), MaskEditPasswcodeProtectionCode = PasscodeEdit("MaskEditPasswcodeProtectionCode"));
-    protection->addWidget(CheckBoxProtectionMode = Check("CheckBoxProtectionMode", QStringLiteral("Enabled")), protection->rowCount(), 1);
+    Row(protection, Caption(QStringLiteral("Passcode")), MaskEditPasswcodeProtectionCode = PasscodeEdit(FieldName(TField::MaskEditPasswcodeProtectionCode)));
+    protection->addWidget(CheckBoxProtectionMode = Check(FieldName(TField::CheckBoxProtectionMode), QStringLiteral("Enabled")), protection->rowCount(), 1);
 
     GroupBoxEnableDeviceVariables = Group("GroupBoxEnableDeviceVariables", QStringLiteral(" Enable Device Variables "));
     auto* enable = new QVBoxLayout(GroupBoxEnableDeviceVariables);
-    enable->addWidget(CheckBoxEnableDV0 = Check("CheckBoxEnableDV0", QStringLiteral("DV0 (Float 1)")));
-    enable->addWidget(CheckBoxEnableDV1 = Check("CheckBoxEnableDV1", QStringLiteral("DV1 (Float 2)")));
-    enable->addWidget(CheckBoxEnableDV2 = Check("CheckBoxEnableDV2", QStringLiteral("DV2 (Temperature)")));
-    enable->addWidget(CheckBoxEnableDV3 = Check("CheckBoxEnableDV3", QStringLiteral("DV3 (Interface Layer)")));
+    enable->addWidget(CheckBoxEnableDV0 = Check(FieldName(TField::CheckBoxEnableDV0), QStringLiteral("DV0 (Float 1)")));
+    enable->addWidget(CheckBoxEnableDV1 = Check(FieldName(TField::CheckBoxEnableDV1), QStringLiteral("DV1 (Float 2)")));
+    enable->addWidget(CheckBoxEnableDV2 = Check(FieldName(TField::CheckBoxEnableDV2), QStringLiteral("DV2 (Temperature)")));
+    enable->addWidget(CheckBoxEnableDV3 = Check(FieldName(TField::CheckBoxEnableDV3), QStringLiteral("DV3 (Interface Layer)")));
     CheckBoxEnableDV0->setChecked(true);
     CheckBoxEnableDV0->setEnabled(false);
     CheckBoxEnableDV2->setEnabled(false);
 
     GroupBoxConfigurationChangeCounter = Group("GroupBoxConfigurationChangeCounter", QStringLiteral(" Configuration Change Counter "));
     auto* counter = new QGridLayout(GroupBoxConfigurationChangeCounter);
-    Row(counter, Caption(QStringLiteral("Configuration Change Counter")), EditConfigurationChangeCounter = ReadOnlyEdit("EditConfigurationChangeCounter"));
+    Row(counter, Caption(QStringLiteral("Configuration Change Counter")), EditConfigurationChangeCounter = ReadOnlyEdit(FieldName(TField::EditConfigurationChangeCounter)));
     EditConfigurationChangeCounter->setMaxLength(8);
     counter->addWidget(ButtonConfigChangedReset = Button("ButtonConfigChangedReset", QStringLiteral("Reset Configuration Changed Flag")),
                        counter->rowCount(), 0, 1, 2);
-    ButtonRestoreFactoryDefaults = Button("ButtonRestoreFactoryDefaults", QStringLiteral("Restore Factory Defaults"));
+    ButtonRestoreFactoryDefaults = Button(FieldName(TField::ButtonRestoreFactoryDefaults), QStringLiteral("Restore Factory Defaults"));
 
     auto* others = new QGridLayout(TabOthers);
     others->addWidget(GroupBoxPassordChange, 0, 0);
@@ -270,7 +268,7 @@ void TFormMainControls::Build(QMainWindow* window)
     others->setRowStretch(3, 1);
 
     // Tab 5, Diagnostics.
-    TabDiagnostics = Page(PageControl, "TabDiagnostics", QStringLiteral("Diagnostics"));
+    TabDiagnostics = Page(PageControl, FieldName(TField::TabDiagnostics), QStringLiteral("Diagnostics"));
     auto* diagnostics = new QGridLayout(TabDiagnostics);
     const auto diagnosticsRow = [diagnostics](QLabel* caption, QWidget* first, QWidget* second) {
         const int row = diagnostics->rowCount();
@@ -282,25 +280,25 @@ void TFormMainControls::Build(QMainWindow* window)
             diagnostics->addWidget(first, row, 1, 1, 2);
         }
     };
-    diagnosticsRow(Caption(QStringLiteral("Device ID")), EditDeviceIDDiagnostics = ReadOnlyEdit("EditDeviceIDDiagnostics"), nullptr);
-    diagnosticsRow(Caption(QStringLiteral("Firmware Version")), AdvEditFirmwareVersion = ReadOnlyEdit("AdvEditFirmwareVersion"), nullptr);
-    diagnosticsRow(LabelDV0Diagnostics = Named(Caption(QStringLiteral("Floater 1 - DV 0")), "LabelDV0Diagnostics"),
-                   EditDV0ValueDiagnostic = ReadOnlyEdit("EditDV0ValueDiagnostic"), LabelDV0UnitDiagnostics = UnitLabel("LabelDV0UnitDiagnostics", QString()));
-    diagnosticsRow(LabelDV1Diagnostics = Named(Caption(QStringLiteral("Floater 2 - DV 1")), "LabelDV1Diagnostics"),
-                   EditDV1ValueDiagnostic = ReadOnlyEdit("EditDV1ValueDiagnostic"), LabelDV1UnitDiagnostics = UnitLabel("LabelDV1UnitDiagnostics", QString()));
-    diagnosticsRow(LabelDV3Diagnostics = Named(Caption(QStringLiteral("Interface Layer - DV 3")), "LabelDV3Diagnostics"),
-                   EditDV3ValueDiagnostic = ReadOnlyEdit("EditDV3ValueDiagnostic"), LabelDV3UnitDiagnostics = UnitLabel("LabelDV3UnitDiagnostics", QString()));
-    diagnosticsRow(LabelHeadTubeTemp = Named(Caption(QString::fromLatin1("Head Temp. (\xb0" "C) / Tube Temp. (\xb0" "C)")), "LabelHeadTubeTemp"),
-                   AdvEditHeadTemp = ReadOnlyEdit("AdvEditHeadTemp"), AdvEditTubeTemp = ReadOnlyEdit("AdvEditTubeTemp"));
-    AdvProgressBarQualityQuotient = Named(new TLevelProgressBar, "AdvProgressBarQualityQuotient");
+    diagnosticsRow(Caption(QStringLiteral("Device ID")), EditDeviceIDDiagnostics = ReadOnlyEdit(FieldName(TField::EditDeviceIDDiagnostics)), nullptr);
+    diagnosticsRow(Caption(QStringLiteral("Firmware Version")), AdvEditFirmwareVersion = ReadOnlyEdit(FieldName(TField::AdvEditFirmwareVersion)), nullptr);
+    diagnosticsRow(LabelDV0Diagnostics = Named(Caption(QStringLiteral("Floater 1 - DV 0")), FieldName(TField::LabelDV0Diagnostics)),
+                   EditDV0ValueDiagnostic = ReadOnlyEdit(FieldName(TField::EditDV0ValueDiagnostic)), LabelDV0UnitDiagnostics = UnitLabel(FieldName(TField::LabelDV0UnitDiagnostics), QString()));
+    diagnosticsRow(LabelDV1Diagnostics = Named(Caption(QStringLiteral("Floater 2 - DV 1")), FieldName(TField::LabelDV1Diagnostics)),
+                   EditDV1ValueDiagnostic = ReadOnlyEdit(FieldName(TField::EditDV1ValueDiagnostic)), LabelDV1UnitDiagnostics = UnitLabel(FieldName(TField::LabelDV1UnitDiagnostics), QString()));
+    diagnosticsRow(LabelDV3Diagnostics = Named(Caption(QStringLiteral("Interface Layer - DV 3")), FieldName(TField::LabelDV3Diagnostics)),
+                   EditDV3ValueDiagnostic = ReadOnlyEdit(FieldName(TField::EditDV3ValueDiagnostic)), LabelDV3UnitDiagnostics = UnitLabel(FieldName(TField::LabelDV3UnitDiagnostics), QString()));
+    diagnosticsRow(LabelHeadTubeTemp = Named(Caption(QString::fromLatin1("Head Temp. (\xb0" "C) / Tube Temp. (\xb0" "C)")), FieldName(TField::LabelHeadTubeTemp)),
+                   AdvEditHeadTemp = ReadOnlyEdit(FieldName(TField::AdvEditHeadTemp)), AdvEditTubeTemp = ReadOnlyEdit(FieldName(TField::AdvEditTubeTemp)));
+    AdvProgressBarQualityQuotient = Named(new TLevelProgressBar, FieldName(TField::AdvProgressBarQualityQuotient));
     AdvProgressBarQualityQuotient->setRange(0, 100);
     AdvProgressBarQualityQuotient->setValue(50);
-    diagnosticsRow(LabelQualityQuotient = Named(Caption(QStringLiteral("Quality Quotient")), "LabelQualityQuotient"),
+    diagnosticsRow(LabelQualityQuotient = Named(Caption(QStringLiteral("Quality Quotient")), FieldName(TField::LabelQualityQuotient)),
                    AdvProgressBarQualityQuotient, nullptr);
-    diagnosticsRow(LabelStartLevelDampingLength = Named(Caption(QStringLiteral("Start Level (V) / Damping Length (mm)")), "LabelStartLevelDampingLength"),
-                   AdvEditStartLevel = ReadOnlyEdit("AdvEditStartLevel"), AdvEditDampingLength = ReadOnlyEdit("AdvEditDampingLength"));
-    diagnosticsRow(LabelPulseDurationHeight = Named(Caption(QString::fromLatin1("Pulse Duration (\xb5sec) / Pulse Height")), "LabelPulseDurationHeight"),
-                   AdvEditPulseDuration = ReadOnlyEdit("AdvEditPulseDuration"), AdvEditPulseHeight = ReadOnlyEdit("AdvEditPulseHeight"));
+    diagnosticsRow(LabelStartLevelDampingLength = Named(Caption(QStringLiteral("Start Level (V) / Damping Length (mm)")), FieldName(TField::LabelStartLevelDampingLength)),
+                   AdvEditStartLevel = ReadOnlyEdit(FieldName(TField::AdvEditStartLevel)), AdvEditDampingLength = ReadOnlyEdit(FieldName(TField::AdvEditDampingLength)));
+    diagnosticsRow(LabelPulseDurationHeight = Named(Caption(QString::fromLatin1("Pulse Duration (\xb5sec) / Pulse Height")), FieldName(TField::LabelPulseDurationHeight)),
+                   AdvEditPulseDuration = ReadOnlyEdit(FieldName(TField::AdvEditPulseDuration)), AdvEditPulseHeight = ReadOnlyEdit(FieldName(TField::AdvEditPulseHeight)));
     LabelDiagnosticsFirmwareHint = Named(new QLabel(QStringLiteral("This tab is disabled because the \nfirmware revision is less then 3.")),
                                          "LabelDiagnosticsFirmwareHint");
     QFont hintFont = LabelDiagnosticsFirmwareHint->font();
@@ -326,7 +324,7 @@ void TFormMainControls::Build(QMainWindow* window)
     ButtonSave = Button("ButtonSave", QStringLiteral("Save"));
     ButtonRefresh->setEnabled(false);
     ButtonSave->setEnabled(false);
-    LabelUnplugWarning = Named(new QLabel(QStringLiteral("Warning! Please do not de-energise \nthe device for at least 10s.")), "LabelUnplugWarning");
+    LabelUnplugWarning = Named(new QLabel(QStringLiteral("Warning! Please do not de-energise \nthe device for at least 10s.")), FieldName(TField::LabelUnplugWarning));
     QPalette warning = LabelUnplugWarning->palette();
     warning.setColor(QPalette::WindowText, Qt::red);
     LabelUnplugWarning->setPalette(warning);
@@ -403,5 +401,5 @@ void TFormMainControls::Build(QMainWindow* window)
     About = MenuItem(help, "About", QStringLiteral("About..."));
 
     TimerRefresh = Timer(window, "TimerRefresh", 5000);
-    TimerDiagnostics = Timer(window, "TimerDiagnostics", 2000);
+    TimerDiagnostics = Timer(window, FieldName(TField::TimerDiagnostics), 2000);
 }

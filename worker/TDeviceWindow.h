@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include "worker/TQuestion.h"
+
 #include <QStringList>
 
-class QDialog;
-class QLabel;
-class QObject;
-class QWidget;
+#include <functional>
+
 class TComportHART;
+class TFieldView;
 struct TDeviceStatus;
 
 // What the device thread needs of the windows. The main window implements
@@ -19,10 +18,7 @@ class TDeviceWindow
 public:
     virtual ~TDeviceWindow() = default;
 
-    // The windows whose controls the jobs address by object name.
-    virtual QList<QWidget*> Forms() = 0;
-    // Status-bar panel 1: step names, response texts, the window's messages.
-    virtual QLabel* StatusPanel() = 0;
+    virtual TFieldView& Fields() = 0;
 
     // Before every job: job starters off, the idle flag cleared.
     virtual void LockUI() = 0;
@@ -31,24 +27,19 @@ public:
 
     // The status of every answered command.
     virtual void ShowAnswerStatus(TComportHART* sender, const TDeviceStatus& status) = 0;
-
-    // Change tracking: the shown value becomes the control's baseline.
-    virtual void AcceptControlValue(QObject* control) = 0;
-    // The same for every tracked control of the visible tab, once it has
-    // been read. `complete`: the device reported every value that a save of
-    // the tab sends back unchanged beside the user's entries; without them
-    // Save must not write the tab.
-    virtual void AcceptTabValues(bool complete) = 0;
+    // Status-bar panel 1.
+    virtual void ShowStatus(const QString& text) = 0;
 
     virtual void AddResponseLogLine(const QString& line) = 0;
     virtual bool ResponseLogContains(const QString& text) = 0;
     virtual QStringList ResponseLogLines() = 0;
     virtual void ClearResponseLog() = 0;
 
-    // The polling search's question when address 0 is silent, for the device
-    // thread to show. Its result is the pressed button's: 100 "&Rescan 0",
-    // 101 "&Scan 1 - 15", any other value cancels.
-    virtual QDialog* CreateZeroRetryDialog(const QString& content) = 0;
+    // Opens the question without waiting for it: the GUI thread goes on with
+    // its events meanwhile. `answered` runs once, when it is closed.
+    virtual void OpenQuestion(const TQuestion& question, std::function<void(const TAnswer&)> answered) = 0;
+    // Closes the open question as if cancelled.
+    virtual void CancelQuestion() = 0;
 
     // The life list's now-scanning marker: grid row 1-16, 255 for none.
     virtual void SetLifeListAddress(int row) = 0;

@@ -3,6 +3,7 @@
 #include "commands/TComportHART.h"
 #include "util/UPresentation.h"
 #include "util/UUtilZahlensystem.h"
+#include "worker/TDeviceView.h"
 #include "worker/TThreadMeridal.h"
 
 TDirectCommandJob::TDirectCommandJob(TThreadMeridal& thread)
@@ -18,16 +19,16 @@ void TDirectCommandJob::JobDirectCommand()
     // The link layer hands over only answers with both status bytes.
     const struct
     {
-        const char* Control;
+        TField Field;
         QString Text;
     } fields[] = {
-        { "EditAnswerCommand", QString::number(answer.Command) },
-        { "EditAnswerAddress", HexByteList(answer.Address) },
-        { "MemoAnswerData", HexByteList(answer.Data.mid(2)) },
-        { "EditResponseCode", BytesToHex(answer.Data.left(1)) },
-        { "EditDeviceStatus", BytesToHex(answer.Data.mid(1, 1)) },
-        { "EditAnswerCheckSum", BytesToHex(QByteArray(1, char(answer.Checksum))) },
+        { TField::EditAnswerCommand, QString::number(answer.Command) },
+        { TField::EditAnswerAddress, HexByteList(answer.Address) },
+        { TField::MemoAnswerData, HexByteList(answer.Data.mid(2)) },
+        { TField::EditResponseCode, BytesToHex(answer.Data.left(1)) },
+        { TField::EditDeviceStatus, BytesToHex(answer.Data.mid(1, 1)) },
+        { TField::EditAnswerCheckSum, BytesToHex(QByteArray(1, char(answer.Checksum))) },
     };
     for (const auto& field : fields)
-        thread.SyncSetEditText(control(QLatin1String(field.Control)), field.Text);
+        view().SetText(field.Field, field.Text);
 }

@@ -3,6 +3,8 @@
 #include "commands/UUnits.h"
 #include "util/UConversions.h"
 #include "util/UPresentation.h"
+#include "worker/TDeviceView.h"
+#include "worker/TFieldTable.h"
 #include "worker/TThreadMeridal.h"
 
 #include <cmath>
@@ -11,21 +13,23 @@ namespace {
 
 constexpr int Tivern = 1;
 
-// Diagnostics controls that only the TIVERN family fills.
-const char* const TivernDiagnostics[] = {
-    "LabelDV1Diagnostics", "EditDV1ValueDiagnostic", "LabelDV1UnitDiagnostics", "LabelDV3UnitDiagnostics",
-    "EditDV3ValueDiagnostic", "LabelDV3Diagnostics", "LabelHeadTubeTemp", "AdvEditHeadTemp", "AdvEditTubeTemp",
-    "AdvProgressBarQualityQuotient", "LabelQualityQuotient", "LabelStartLevelDampingLength", "AdvEditStartLevel",
-    "AdvEditDampingLength", "AdvEditPulseHeight", "LabelPulseDurationHeight", "AdvEditPulseDuration",
+using F = TField;
+
+// Diagnostics fields that only the TIVERN family fills.
+const TField TivernDiagnostics[] = {
+    F::LabelDV1Diagnostics, F::EditDV1ValueDiagnostic, F::LabelDV1UnitDiagnostics, F::LabelDV3UnitDiagnostics,
+    F::EditDV3ValueDiagnostic, F::LabelDV3Diagnostics, F::LabelHeadTubeTemp, F::AdvEditHeadTemp, F::AdvEditTubeTemp,
+    F::AdvProgressBarQualityQuotient, F::LabelQualityQuotient, F::LabelStartLevelDampingLength, F::AdvEditStartLevel,
+    F::AdvEditDampingLength, F::AdvEditPulseHeight, F::LabelPulseDurationHeight, F::AdvEditPulseDuration,
 };
 
 // Device-variable offsets exist only in the TIVERN family.
-const char* const OffsetRows[] = {
-    "LabelDV0Offset", "EditDV0Offset", "LabelDV0OffsetUnit", "LabelDV1Offset", "EditDV1Offset", "LabelDV1OffsetUnit",
+const TField OffsetRows[] = {
+    F::LabelDV0Offset, F::EditDV0Offset, F::LabelDV0OffsetUnit, F::LabelDV1Offset, F::EditDV1Offset, F::LabelDV1OffsetUnit,
 };
 
 // Additional-status flags of the TIVERN family; CALDEROS probes report Dry Warning instead.
-const char* const TivernStatusFlags[] = { "CheckBoxLowVoltageError", "CheckBoxMeasureError", "CheckBoxErrorCountError" };
+const TField TivernStatusFlags[] = { F::CheckBoxLowVoltageError, F::CheckBoxMeasureError, F::CheckBoxErrorCountError };
 
 QString TemperatureText(float value, bool isNaN)
 {
@@ -41,62 +45,66 @@ TFamilyJobs::TFamilyJobs(TThreadMeridal& thread)
 
 int TFamilyJobs::firmwareRevision() const
 {
-    return StrToInt(thread.SyncGetText(control(QStringLiteral("EditFirmwareRev"))));
+    return StrToInt(view().Text(TField::EditFirmwareRev));
 }
 
 void TFamilyJobs::AdaptToDeviceFamily(int family)
 {
     thread.CheckTerminated();
     const bool tivern = family == Tivern;
-    for (const char* name : OffsetRows)
-        thread.SyncSetVisible(control(QString::fromLatin1(name)), tivern);
-    for (const char* name : TivernStatusFlags)
-        thread.SyncSetVisible(control(QString::fromLatin1(name)), tivern);
-    thread.SyncSetVisible(control(QStringLiteral("CheckBoxDryWarning")), !tivern);
+    for (TField field : OffsetRows)
+        view().SetVisible(field, tivern);
+    for (TField field : TivernStatusFlags)
+        view().SetVisible(field, tivern);
+    view().SetVisible(TField::CheckBoxDryWarning, !tivern);
 
     for (int i = 0; i < 4; ++i) {
-        thread.SyncSetCaption(control(QStringLiteral("CheckBoxEnableDV%1").arg(i)),
-                              QStringLiteral("DV%1 (").arg(i) + device().DeviceVariableName(i, true) + QLatin1Char(')'));
-        thread.SyncSetCaption(control(QStringLiteral("GroupBoxDV%1").arg(i)), device().DeviceVariableName(i, false));
+        view().SetCaption(DeviceVariableFields(i).Enable,
+                          QStringLiteral("DV%1 (").arg(i) + device().DeviceVariableName(i, true) + QLatin1Char(')'));
+        view().SetCaption(DeviceVariableFields(i).Group, device().DeviceVariableName(i, false));
     }
     // The groups' grids close up around hidden rows by themselves: in the
     // CALDEROS layout the damping row takes the place of the offset row.
 
     for (int i : { 0, 1, 3 })
-        thread.SyncSetCaption(control(QStringLiteral("LabelDV%1Diagnostics").arg(i)),
-                              QStringLiteral("DV%1 - ").arg(i) + device().DeviceVariableName(i, true));
-    for (const char* name : TivernDiagnostics)
-        thread.SyncSetVisible(control(QString::fromLatin1(name)), tivern);
+        view().SetCaption(DeviceVariableFields(i).DiagnosticsCaption,
+                          QStringLiteral("DV%1 - ").arg(i) + device().DeviceVariableName(i, true));
+    for (TField field : TivernDiagnostics)
+        view().SetVisible(field, tivern);
 }
 
 bool TFamilyJobs::FetchDeviceVariableEnable()
 {
     thread.CheckTerminated();
-    const char* const boxes[4] = { "CheckBoxEnableDV0", "CheckBoxEnableDV1", "CheckBoxEnableDV2", "CheckBoxEnableDV3" };
+    const auto box = [](int i) { return DeviceVariableFields(i).Enable; };
     if (firmwareRevision() < 3 && device().DeviceFamily == Tivern) {
-        for (const char* box : boxes) {
-            thread.SyncSetEnabled(control(QString::fromLatin1(box)), false);
-            thread.SyncSetCheckedAccepted(control(QString::fromLatin1(box)), false);
+        for (int i = 0; i < 4; ++i) {
+            view().SetEnabled(box(i), false);
+            view().SetChecked(box(i), false);
+            view().Accept(box(i));
         }
         return true;
     }
-    thread.SetStatusText(QStringLiteral("Read Device Variable Enable"));
+    view().ShowStatus(QStringLiteral("Read Device Variable Enable"));
     const std::array<quint8, 4> codes = device().ReadDeviceVariableEnable();
-    const auto box = [&](int i) { return control(QString::fromLatin1(boxes[i])); };
     if (!device().ValuesConfirmed()) {
         for (int i = 0; i < 4; ++i)
-            thread.SyncSetEnabled(box(i), false);
+            view().SetEnabled(box(i), false);
         return false;
     }
-    thread.SyncSetEnabled(box(0), false);
-    thread.SyncSetCheckedAccepted(box(0), true);
-    thread.SyncSetEnabled(box(1), codes[1] != NotUsedCode);
-    thread.SyncSetCheckedAccepted(box(1), codes[1] == 1);
-    thread.SyncSetEnabled(box(2), false);
-    thread.SyncSetCheckedAccepted(box(2), codes[2] == 1);
+    view().SetEnabled(box(0), false);
+    view().SetChecked(box(0), true);
+    view().Accept(box(0));
+    view().SetEnabled(box(1), codes[1] != NotUsedCode);
+    view().SetChecked(box(1), codes[1] == 1);
+    view().Accept(box(1));
+    view().SetEnabled(box(2), false);
+    view().SetChecked(box(2), codes[2] == 1);
+    view().Accept(box(2));
     // The interface layer can be switched only while the second float is enabled.
-    thread.SyncSetEnabled(box(3), codes[3] != NotUsedCode && codes[1] != 0);
-    thread.SyncSetCheckedAccepted(box(3), codes[3] == 1);
+    view().SetEnabled(box(3), codes[3] != NotUsedCode && codes[1] != 0);
+    view().SetChecked(box(3), codes[3] == 1);
+    view().Accept(box(3));
     return true;
 }
 
@@ -105,11 +113,11 @@ void TFamilyJobs::StoreDeviceVariableEnable()
     thread.CheckTerminated();
     if (firmwareRevision() <= 2)
         return;
-    thread.SetStatusText(QStringLiteral("Write Read Device Variable Enable"));
+    view().ShowStatus(QStringLiteral("Write Read Device Variable Enable"));
     for (int i = 1; i <= 3; ++i) {
-        QObject* box = control(QStringLiteral("CheckBoxEnableDV%1").arg(i));
-        if (thread.SyncIsModified(box) && thread.SyncGetEnabled(box))
-            device().WriteDeviceVariableEnable(i, thread.SyncGetChecked(box));
+        const TField box = DeviceVariableFields(i).Enable;
+        if (view().Modified(box) && view().Enabled(box))
+            device().WriteDeviceVariableEnable(i, view().Checked(box));
     }
 }
 
@@ -117,56 +125,55 @@ void TFamilyJobs::JobReadDiagnosticsTab()
 {
     FetchFirmwareVersion();
     FetchDiagnostics();
-    thread.SyncSetEnabled(control(QStringLiteral("TimerDiagnostics")), true);
+    view().SetEnabled(TField::TimerDiagnostics, true);
 }
 
 void TFamilyJobs::JobRefreshDiagnostics()
 {
     FetchDiagnostics();
-    thread.SyncSetEnabled(control(QStringLiteral("TimerDiagnostics")), true);
+    view().SetEnabled(TField::TimerDiagnostics, true);
 }
 
 void TFamilyJobs::FetchFirmwareVersion()
 {
     thread.CheckTerminated();
-    thread.SetStatusText(QStringLiteral("Read Firmware Version"));
+    view().ShowStatus(QStringLiteral("Read Firmware Version"));
     TFirmware firmware;
     device().ReadFirmwareVersion(firmware);
-    thread.SyncSetText(control(QStringLiteral("EditDeviceIDDiagnostics")), thread.SyncGetText(control(QStringLiteral("EditDeviceID"))));
-    thread.SyncSetText(control(QStringLiteral("AdvEditFirmwareVersion")), firmware.VersionText);
+    view().SetText(TField::EditDeviceIDDiagnostics, view().Text(TField::EditDeviceID));
+    view().SetText(TField::AdvEditFirmwareVersion, firmware.VersionText);
 }
 
 void TFamilyJobs::FetchDiagnostics()
 {
     thread.CheckTerminated();
     if (device().DeviceFamily == Tivern) {
-        thread.SetStatusText(QStringLiteral("Read Diagnostics Data"));
+        view().ShowStatus(QStringLiteral("Read Diagnostics Data"));
         TDiagnosticsData data;
         device().ReadDiagnostics(data);
-        thread.SyncSetProgress(control(QStringLiteral("AdvProgressBarQualityQuotient")), qRound(data.QualityQuotient * 100.0 / 255.0));
-        thread.SyncSetText(control(QStringLiteral("AdvEditStartLevel")), FormatFixed(data.StartLevel * 3.3 / 255.0, 2));
-        thread.SyncSetText(control(QStringLiteral("AdvEditDampingLength")), FormatFixed(data.DampingLength, 0));
+        view().SetProgress(TField::AdvProgressBarQualityQuotient, qRound(data.QualityQuotient * 100.0 / 255.0));
+        view().SetText(TField::AdvEditStartLevel, FormatFixed(data.StartLevel * 3.3 / 255.0, 2));
+        view().SetText(TField::AdvEditDampingLength, FormatFixed(data.DampingLength, 0));
         // Without a usable clock the duration cannot be converted.
         const double clockMs = data.PulseTimeBase / 1000.0;
         const bool clockUsable = !data.TimeBaseIsNaN && std::isfinite(clockMs) && clockMs != 0.0;
-        thread.SyncSetText(control(QStringLiteral("AdvEditPulseDuration")),
-                           clockUsable ? FormatFixed(data.PulseDuration / clockMs, 2) : QStringLiteral("NaN"));
-        thread.SyncSetText(control(QStringLiteral("AdvEditPulseHeight")), FormatFixed(data.PulseHeight, 0));
-        thread.SyncSetText(control(QStringLiteral("AdvEditHeadTemp")), TemperatureText(data.HeadTemperature, data.HeadTempIsNaN));
-        thread.SyncSetText(control(QStringLiteral("AdvEditTubeTemp")), TemperatureText(data.TubeTemperature, data.TubeTempIsNaN));
+        view().SetText(TField::AdvEditPulseDuration, clockUsable ? FormatFixed(data.PulseDuration / clockMs, 2) : QStringLiteral("NaN"));
+        view().SetText(TField::AdvEditPulseHeight, FormatFixed(data.PulseHeight, 0));
+        view().SetText(TField::AdvEditHeadTemp, TemperatureText(data.HeadTemperature, data.HeadTempIsNaN));
+        view().SetText(TField::AdvEditTubeTemp, TemperatureText(data.TubeTemperature, data.TubeTempIsNaN));
     }
 
-    thread.SetStatusText(QStringLiteral("Read Device Variables"));
+    view().ShowStatus(QStringLiteral("Read Device Variables"));
     TDeviceVariable variables[4];
     device().ReadDeviceVariables(variables[0], variables[1], variables[2], variables[3]);
     for (int i : { 0, 1, 3 }) {
         const TDeviceVariable& variable = variables[i];
-        QObject* value = control(QStringLiteral("EditDV%1ValueDiagnostic").arg(i));
+        const TField value = DeviceVariableFields(i).DiagnosticsValue;
         if (!variable.Valid) {
-            thread.SyncSetText(value, QStringLiteral("NaN"));
+            view().SetText(value, QStringLiteral("NaN"));
             continue;
         }
-        thread.SyncSetText(value, variable.IsNaN ? QStringLiteral("NaN") : FormatFixed(variable.Value, 3));
-        thread.SyncSetText(control(QStringLiteral("LabelDV%1UnitDiagnostics").arg(i)), variable.UnitText);
+        view().SetText(value, variable.IsNaN ? QStringLiteral("NaN") : FormatFixed(variable.Value, 3));
+        view().SetText(DeviceVariableFields(i).DiagnosticsUnit, variable.UnitText);
     }
 }

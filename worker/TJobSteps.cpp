@@ -1,5 +1,6 @@
 #include "worker/TJobSteps.h"
 
+#include "worker/TDeviceView.h"
 #include "worker/TThreadMeridal.h"
 
 TJobSteps::TJobSteps(TThreadMeridal& thread)
@@ -7,19 +8,24 @@ TJobSteps::TJobSteps(TThreadMeridal& thread)
 {
 }
 
-QObject* TJobSteps::control(const QString& name) const
+TDeviceView& TJobSteps::view() const
 {
-    return thread.Control(name);
+    return thread.View();
 }
 
-QObject* TJobSteps::changedControl(const QString& name, const QString& statusText) const
+bool TJobSteps::changed(TField field, const QString& statusText) const
 {
     thread.CheckTerminated();
-    QObject* changed = control(name);
-    if (!thread.SyncIsModified(changed))
-        return nullptr;
-    thread.SetStatusText(statusText);
-    return changed;
+    if (!view().Modified(field))
+        return false;
+    view().ShowStatus(statusText);
+    return true;
+}
+
+void TJobSteps::showAccepted(TField field, const QString& text) const
+{
+    view().SetText(field, text);
+    view().Accept(field);
 }
 
 TComportHART& TJobSteps::device() const

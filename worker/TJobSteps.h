@@ -1,23 +1,27 @@
 #pragma once
 
+#include "worker/TField.h"
+
 #include <QString>
 
-class QObject;
 class TComportHART;
+class TDeviceView;
 class TThreadMeridal;
 
-// What every family of jobs shares: the device thread whose synchronized
-// operations reach the windows, the controls by object name, and the
+// What every family of jobs shares: the device thread (its stop checks and
+// hand-over fields), the view the fields are read and shown through, and the
 // command layer. Jobs run on the device thread only.
 class TJobSteps
 {
 protected:
     explicit TJobSteps(TThreadMeridal& thread);
 
-    QObject* control(const QString& name) const;
-    // The start of a step that writes one control: the control when the user
-    // changed it, with the step's name shown; none when there is nothing to write.
-    QObject* changedControl(const QString& name, const QString& statusText) const;
+    TDeviceView& view() const;
+    // The start of a step that writes one field: true when the user changed
+    // it, with the step's name shown; false when there is nothing to write.
+    bool changed(TField field, const QString& statusText) const;
+    // The field shows the device's value as its baseline.
+    void showAccepted(TField field, const QString& text) const;
     TComportHART& device() const;
     // Raises "The device did not report <what><consequence>." unless the
     // last answer carried the values just read.

@@ -1,6 +1,7 @@
 #include "worker/TLifeListJobs.h"
 
 #include "util/UPresentation.h"
+#include "worker/TDeviceView.h"
 #include "worker/TLifeListAnswer.h"
 #include "worker/TThreadMeridal.h"
 
@@ -39,7 +40,7 @@ void TLifeListJobs::JobLifeListScan()
         thread.CheckTerminated();
         TLifeListAnswer row;
         row.PollingAddress = address;
-        thread.SetLifeListAddress(address + 1);
+        view().SetLifeListAddress(address + 1);
         try {
             const TForgetDeviceAfterwards forget(device());
             TDeviceIdentity identity;
@@ -65,7 +66,7 @@ void TLifeListJobs::JobLifeListRefresh()
         return;
     for (int address = 0; address <= LastAddress; ++address) {
         thread.CheckTerminated();
-        thread.SetLifeListAddress(address + 1);
+        view().SetLifeListAddress(address + 1);
         TLifeListAnswer& row = thread.LifeListAnswers[address];
         if (row.DeviceTypeCode == 0 || row.DeviceID == 0) {
             if (address == LastAddress)
@@ -117,6 +118,6 @@ void TLifeListJobs::readValues(TLifeListAnswer& row)
 void TLifeListJobs::deliver(TLifeListAnswer& row)
 {
     row.IsLast = thread.Aborted() || row.PollingAddress == LastAddress;
-    thread.DeliverLifeListRow(row);
+    view().DeliverLifeListRow(row);
     thread.CheckAborted();
 }

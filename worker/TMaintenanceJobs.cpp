@@ -2,6 +2,7 @@
 
 #include "util/UConversions.h"
 #include "util/UPresentation.h"
+#include "worker/TDeviceView.h"
 #include "worker/TReadJobs.h"
 #include "worker/TThreadMeridal.h"
 
@@ -9,9 +10,6 @@ namespace {
 
 // What the command layer leaves when the answer carried no current.
 constexpr float NoCurrentReported = -1.0f;
-
-const QString LoopTestValueControl = QStringLiteral("ComboBoxLoopTest");
-const QString FixedAtControl = QStringLiteral("EditFixedAt");
 
 } // namespace
 
@@ -30,13 +28,13 @@ QString TMaintenanceJobs::StillFixedText()
 void TMaintenanceJobs::JobLoopTestSet()
 {
     thread.CheckTerminated();
-    const QString text = thread.SyncGetComboText(control(LoopTestValueControl)).trimmed();
+    const QString text = view().Text(TField::ComboBoxLoopTest).trimmed();
     if (text.isEmpty())
         throw Exception(QStringLiteral("Loop Test value is empty."));
     float current = 0;
     if (!TryStrToFloat(text, current))
         throw Exception(QStringLiteral("Loop Test value is a invalid floating-point number (IEEE 754)."));
-    thread.SetStatusText(QStringLiteral("Setting Loop"));
+    view().ShowStatus(QStringLiteral("Setting Loop"));
     QString fixedAt;
     if (ReportsNaN([&] { device().SetFixedCurrent(current); }))
         fixedAt = QStringLiteral("Error (NaN)");
@@ -44,7 +42,7 @@ void TMaintenanceJobs::JobLoopTestSet()
         fixedAt = QStringLiteral("Error");
     else
         fixedAt = FormatFixed(current, 3);
-    thread.SyncSetText(control(FixedAtControl), fixedAt);
+    view().SetText(TField::EditFixedAt, fixedAt);
 }
 
 void TMaintenanceJobs::JobLoopTestExit()
@@ -52,7 +50,7 @@ void TMaintenanceJobs::JobLoopTestExit()
     thread.CheckTerminated();
     float current = 0.0f;
     if (ReportsNaN([&] { device().SetFixedCurrent(current); }))
-        thread.SetStatusText(QStringLiteral("Exit Loop Test -> Error (NaN)"));
+        view().ShowStatus(QStringLiteral("Exit Loop Test -> Error (NaN)"));
 }
 
 // --- D/A trim ---
@@ -104,12 +102,13 @@ bool TMaintenanceJobs::trimEndPoint(const TTrimPoint& point)
 {
     fixCurrent(point.Current);
     do {
-        if (!thread.SyncInputQuery(point.Prompt, point.Preset)) {
+        const TAnswer reading = view().Ask({ TQuestion::TKind::Input, point.Prompt, point.Preset });
+        if (reading.Result != TAnswer::Accepted) {
             JobLoopTestExit();
             return false;
         }
-        trim(point, thread.TextValue);
-    } while (thread.AskContinue(point.Question) != TThreadBasis::ResultYes);
+        trim(point, reading.Text);
+    } while (!view().AskContinue(point.Question));
     return true;
 }
 
@@ -136,7 +135,7 @@ void TMaintenanceJobs::fixCurrent(float current)
 {
     thread.CheckTerminated();
     device().SetFixedCurrent(current);
-    thread.SetStatusText(QStringLiteral("Analog output has been set to %1mA").arg(FormatFixed(current, 3)));
+    view().ShowStatus(QStringLiteral("Analog output has been set to %1mA").arg(FormatFixed(current, 3)));
 }
 
 // --- Factory defaults and the configuration-changed flag ---
@@ -144,7 +143,7 @@ void TMaintenanceJobs::fixCurrent(float current)
 void TMaintenanceJobs::JobRestoreFactoryDefaults()
 {
     thread.CheckTerminated();
-    thread.SetStatusText(QStringLiteral("Restore Factory Defaults"));
+    view().ShowStatus(QStringLiteral("Restore Factory Defaults"));
     device().RestoreFactoryDefaults();
     // The window shows what the device holds now.
     TReadJobs(thread).JobIdentifyAddressed();
@@ -153,12 +152,12 @@ void TMaintenanceJobs::JobRestoreFactoryDefaults()
 void TMaintenanceJobs::JobResetConfigChanged()
 {
     thread.CheckTerminated();
-    QObject* field = control(QStringLiteral("EditConfigurationChangeCounter"));
-    const QString text = thread.SyncGetText(field);
+    const TField field = TField::EditConfigurationChangeCounter;
+    const QString text = view().Text(field);
     bool ok = false;
     quint16 counter = text.toUShort(&ok);
     if (!ok)
         throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     device().ResetConfigChangedFlag(counter);
-    thread.SyncSetEditText(field, QString::number(counter));
+    view().SetText(field, QString::number(counter));
 }

@@ -1,6 +1,7 @@
 #include "worker/TProtectionJobs.h"
 
 #include "util/UConversions.h"
+#include "worker/TDeviceView.h"
 #include "worker/TFamilyJobs.h"
 #include "worker/TReadJobs.h"
 #include "worker/TThreadMeridal.h"
@@ -39,9 +40,9 @@ void TProtectionJobs::JobSaveOthers()
     ChangePasscodeStep();
     // Switching protection on comes last, switching it off first: the enable
     // flags can only be written while the device is writable.
-    QObject* protection = control(QStringLiteral("CheckBoxProtectionMode"));
+    const TField protection = TField::CheckBoxProtectionMode;
     TFamilyJobs family(thread);
-    if (thread.SyncGetChecked(protection) && thread.SyncIsModified(protection)) {
+    if (view().Checked(protection) && view().Modified(protection)) {
         family.StoreDeviceVariableEnable();
         ProtectionStep();
     } else {
@@ -49,8 +50,8 @@ void TProtectionJobs::JobSaveOthers()
         family.StoreDeviceVariableEnable();
     }
     // A refused write changed nothing the counter could tell.
-    if (!thread.ResponseLogContains(QStringLiteral("In Write Protect Mode"))
-        && !thread.ResponseLogContains(QStringLiteral("Passcode Wrong")))
+    if (!view().ResponseLogContains(QStringLiteral("In Write Protect Mode"))
+        && !view().ResponseLogContains(QStringLiteral("Passcode Wrong")))
         TReadJobs(thread).FetchConfigChangeCounter();
     TReadJobs(thread).JobReadOthers();
 }
@@ -58,48 +59,44 @@ void TProtectionJobs::JobSaveOthers()
 void TProtectionJobs::ChangePasscodeStep()
 {
     thread.CheckTerminated();
-    QObject* oldEdit = control(QStringLiteral("MaskEditOldPasscode"));
-    QObject* newEdit = control(QStringLiteral("MaskEditNewPasscode1"));
-    QObject* verifyEdit = control(QStringLiteral("MaskEditNewPasscode2"));
-    if (!thread.SyncIsModified(oldEdit) && !thread.SyncIsModified(newEdit) && !thread.SyncIsModified(verifyEdit))
+    const TField oldEdit = TField::MaskEditOldPasscode;
+    const TField newEdit = TField::MaskEditNewPasscode1;
+    const TField verifyEdit = TField::MaskEditNewPasscode2;
+    if (!view().Modified(oldEdit) && !view().Modified(newEdit) && !view().Modified(verifyEdit))
         return;
-    const int oldPasscode = PasscodeNumber(thread.SyncGetText(oldEdit), QStringLiteral("Old Passcode is empty."));
-    const int newPasscode = PasscodeNumber(thread.SyncGetText(newEdit), QStringLiteral("New Passcode is empty."));
-    const int verifyPasscode = PasscodeNumber(thread.SyncGetText(verifyEdit), QStringLiteral("Verify Passcode is empty."));
+    const int oldPasscode = PasscodeNumber(view().Text(oldEdit), QStringLiteral("Old Passcode is empty."));
+    const int newPasscode = PasscodeNumber(view().Text(newEdit), QStringLiteral("New Passcode is empty."));
+    const int verifyPasscode = PasscodeNumber(view().Text(verifyEdit), QStringLiteral("Verify Passcode is empty."));
     CheckPasscodeRange(oldPasscode, QStringLiteral("Old Passcode"));
     if (newPasscode != verifyPasscode)
         throw Exception(QStringLiteral("New Passcode and the verify Passcode does not match."));
     CheckPasscodeRange(newPasscode, QStringLiteral("New Passcode"));
-    if (thread.AskContinue(QStringLiteral("If the passcode is changed and the passcode gets lost while the transducer is in "
-                                          "Write Protection Mode it will not be possible to do any configuration any more."))
-        != TThreadBasis::ResultYes)
+    if (!view().AskContinue(QStringLiteral("If the passcode is changed and the passcode gets lost while the transducer is in "
+                                           "Write Protection Mode it will not be possible to do any configuration any more.")))
         return;
-    thread.SetStatusText(QStringLiteral("Change Password"));
+    view().ShowStatus(QStringLiteral("Change Password"));
     device().ChangePasscode(quint32(oldPasscode), quint32(newPasscode));
     // Sent, whatever the answer: the passcodes leave the window.
-    for (QObject* edit : { oldEdit, newEdit, verifyEdit }) {
-        thread.SyncSetText(edit, QString());
-        thread.SyncSetColor(edit, Qt::white, false);
-    }
+    for (TField edit : { oldEdit, newEdit, verifyEdit })
+        view().Discard(edit);
 }
 
 void TProtectionJobs::ProtectionStep()
 {
-    QObject* box = changedControl(QStringLiteral("CheckBoxProtectionMode"), QStringLiteral("Write Protection Mode"));
-    if (!box)
+    const TField box = TField::CheckBoxProtectionMode;
+    if (!changed(box, QStringLiteral("Write Protection Mode")))
         return;
-    QObject* passcodeEdit = control(QStringLiteral("MaskEditPasswcodeProtectionCode"));
-    const int passcode = PasscodeNumber(thread.SyncGetText(passcodeEdit), QStringLiteral("Please enter the passcode."));
+    const TField passcodeEdit = TField::MaskEditPasswcodeProtectionCode;
+    const int passcode = PasscodeNumber(view().Text(passcodeEdit), QStringLiteral("Please enter the passcode."));
     CheckPasscodeRange(passcode, QStringLiteral("Passcode"));
-    bool protect = thread.SyncGetChecked(box);
+    bool protect = view().Checked(box);
     if (protect
-        && thread.AskContinue(QStringLiteral("If the passcode is changed to something different from the default value and the "
-                                             "passcode gets lost while the transducer is in Write Protection Mode it will not "
-                                             "be possible to do any configuration any more."))
-            != TThreadBasis::ResultYes)
+        && !view().AskContinue(QStringLiteral("If the passcode is changed to something different from the default value and "
+                                              "the passcode gets lost while the transducer is in Write Protection Mode it will "
+                                              "not be possible to do any configuration any more.")))
         return;
     device().WriteProtectionMode(quint32(passcode), protect);
     // The state the device reports is shown by the read-back of the tab.
-    thread.SyncSetText(passcodeEdit, QString());
-    thread.SyncAcceptValue(box);
+    view().SetText(passcodeEdit, QString());
+    view().Accept(box);
 }

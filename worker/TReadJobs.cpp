@@ -2,7 +2,9 @@
 
 #include "commands/UUnits.h"
 #include "util/UPresentation.h"
+#include "worker/TDeviceView.h"
 #include "worker/TFamilyJobs.h"
+#include "worker/TFieldTable.h"
 #include "worker/TThreadMeridal.h"
 
 namespace {
@@ -25,7 +27,7 @@ TReadJobs::TReadJobs(TThreadMeridal& thread)
 void TReadJobs::beginStep(const QString& statusText)
 {
     thread.CheckTerminated();
-    thread.SetStatusText(statusText);
+    view().ShowStatus(statusText);
 }
 
 void TReadJobs::requireForSave()
@@ -35,7 +37,7 @@ void TReadJobs::requireForSave()
 
 void TReadJobs::acceptTab()
 {
-    thread.SyncAcceptTab(complete);
+    view().AcceptTab(complete);
 }
 
 // --- Jobs ---
@@ -112,19 +114,19 @@ bool TReadJobs::Identify(bool addressed)
         return false;
 
     TComportHART& d = device();
-    thread.SyncSetText(control(QStringLiteral("EditManufacturerID")), DecHex(d.ManufacturerID, 1));
-    thread.SyncSetText(control(QStringLiteral("EditDeviceCode")), DecHex(d.DeviceTypeCode, 2));
-    thread.SyncSetText(control(QStringLiteral("EditDeviceID")), QString::number(d.DeviceID));
-    thread.SyncSetText(control(QStringLiteral("EditUniversalCmdRev")), QString::number(d.UniversalRevision));
-    thread.SyncSetText(control(QStringLiteral("EditDeviceRev")), QString::number(d.DeviceRevision));
-    thread.SyncSetText(control(QStringLiteral("EditFirmwareRev")), QString::number(d.SoftwareRevision));
+    view().SetText(TField::EditManufacturerID, DecHex(d.ManufacturerID, 1));
+    view().SetText(TField::EditDeviceCode, DecHex(d.DeviceTypeCode, 2));
+    view().SetText(TField::EditDeviceID, QString::number(d.DeviceID));
+    view().SetText(TField::EditUniversalCmdRev, QString::number(d.UniversalRevision));
+    view().SetText(TField::EditDeviceRev, QString::number(d.DeviceRevision));
+    view().SetText(TField::EditFirmwareRev, QString::number(d.SoftwareRevision));
 
     // TIVERN probes before firmware revision 3 have neither diagnostics nor defaults.
     const bool extended = !(d.SoftwareRevision < 3 && d.DeviceFamily == 1);
-    thread.SyncSetEnabled(control(QStringLiteral("TabDiagnostics")), extended);
-    thread.SyncSetEnabled(control(QStringLiteral("ButtonRestoreFactoryDefaults")), extended);
+    view().SetEnabled(TField::TabDiagnostics, extended);
+    view().SetEnabled(TField::ButtonRestoreFactoryDefaults, extended);
 
-    thread.SyncSetText(control(QStringLiteral("EditHardwareRev")), QString::number(d.HardwareRevision));
+    view().SetText(TField::EditHardwareRev, QString::number(d.HardwareRevision));
     TFamilyJobs(thread).AdaptToDeviceFamily(d.DeviceFamily);
     thread.Identified = true;
     return true;
@@ -138,8 +140,10 @@ void TReadJobs::FetchLoopConfiguration()
     device().ReadPollingAddress(address, loopCurrentMode);
     requireForSave();
     // Items "0" to "15": an address above 15 selects nothing.
-    thread.SyncSetItemIndexAccepted(control(QStringLiteral("ComboBoxPollingAddress")), address);
-    thread.SyncSetCheckedAccepted(control(QStringLiteral("CheckBoxLoopCurrentMode")), loopCurrentMode);
+    view().SetItemIndex(TField::ComboBoxPollingAddress, address);
+    view().Accept(TField::ComboBoxPollingAddress);
+    view().SetChecked(TField::CheckBoxLoopCurrentMode, loopCurrentMode);
+    view().Accept(TField::CheckBoxLoopCurrentMode);
 }
 
 void TReadJobs::FetchTagDescriptorDate()
@@ -150,9 +154,9 @@ void TReadJobs::FetchTagDescriptorDate()
     QByteArray date;
     device().ReadStoredTagDescriptorDate(tag, descriptor, date);
     requireForSave();
-    thread.SyncSetEditText(control(QStringLiteral("EditTag")), tag);
-    thread.SyncSetEditText(control(QStringLiteral("EditDescriptor")), descriptor);
-    thread.SyncSetEditText(control(QStringLiteral("EditDate")), StoredDateText(date));
+    view().SetText(TField::EditTag, tag);
+    view().SetText(TField::EditDescriptor, descriptor);
+    view().SetText(TField::EditDate, StoredDateText(date));
 }
 
 void TReadJobs::FetchLongTag()
@@ -160,7 +164,7 @@ void TReadJobs::FetchLongTag()
     beginStep(QStringLiteral("Read Long Tag"));
     QString longTag;
     device().ReadLongTag(longTag);
-    thread.SyncSetText(control(QStringLiteral("EditLongTag")), longTag);
+    view().SetText(TField::EditLongTag, longTag);
 }
 
 void TReadJobs::FetchMessage()
@@ -168,7 +172,7 @@ void TReadJobs::FetchMessage()
     beginStep(QStringLiteral("Read Message"));
     QString message;
     device().ReadMessage(message);
-    thread.SyncSetText(control(QStringLiteral("EditMessage")), message);
+    view().SetText(TField::EditMessage, message);
 }
 
 void TReadJobs::FetchFinalAssemblyNumber()
@@ -176,7 +180,7 @@ void TReadJobs::FetchFinalAssemblyNumber()
     beginStep(QStringLiteral("Read Final Assembly Number"));
     qint32 number = 0;
     device().ReadFinalAssemblyNumber(number);
-    thread.SyncSetEditText(control(QStringLiteral("EditFinalAssemblyNo")), QString::number(number));
+    view().SetText(TField::EditFinalAssemblyNo, QString::number(number));
 }
 
 void TReadJobs::FetchPVMapping()
@@ -184,7 +188,7 @@ void TReadJobs::FetchPVMapping()
     beginStep(QStringLiteral("Read Dynamic Variable Assignments"));
     quint8 pv = 0, sv = 0, tv = 0, qv = 0;
     device().ReadVariableAssignments(pv, sv, tv, qv);
-    thread.SyncSetCaption(control(QStringLiteral("GroupBoxPV")), QStringLiteral(" PV ") + device().MappingText(pv, true));
+    view().SetCaption(TField::GroupBoxPV, QStringLiteral(" PV ") + device().MappingText(pv, true));
 }
 
 void TReadJobs::FetchPrimaryValue()
@@ -192,16 +196,16 @@ void TReadJobs::FetchPrimaryValue()
     beginStep(QStringLiteral("Read Primary Value (PV)"));
     float value = NotReceived;
     QString unit;
-    QObject* valueEdit = control(QStringLiteral("EditPrimaryVariableValue"));
-    QObject* unitLabel = control(QStringLiteral("LabelPrimaryVariableUnit"));
+    const TField valueEdit = TField::EditPrimaryVariableValue;
+    const TField unitLabel = TField::LabelPrimaryVariableUnit;
     if (ReportsNaN([&] { device().ReadPrimaryValue(value, unit); })) {
-        thread.SyncSetText(valueEdit, QStringLiteral("NaN"));
-        thread.SyncSetText(unitLabel, QString());
-        thread.SetStatusText(QStringLiteral("Primary Value (PV) -> NaN"));
+        view().SetText(valueEdit, QStringLiteral("NaN"));
+        view().SetText(unitLabel, QString());
+        view().ShowStatus(QStringLiteral("Primary Value (PV) -> NaN"));
         return;
     }
-    thread.SyncSetText(valueEdit, Fixed3(value));
-    thread.SyncSetText(unitLabel, unit);
+    view().SetText(valueEdit, Fixed3(value));
+    view().SetText(unitLabel, unit);
 }
 
 void TReadJobs::FetchPVLimits()
@@ -217,8 +221,8 @@ void TReadJobs::FetchPVLimits()
     else
         hint = QStringLiteral("Maximum: ") + Fixed3(thread.PVUpperLimit) + QLatin1Char(' ') + unit + QLatin1Char('\r')
             + QStringLiteral("Minimum: ") + Fixed3(thread.PVLowerLimit) + QLatin1Char(' ') + unit;
-    thread.SyncSetHint(control(QStringLiteral("EditPVUpperRangeValue")), hint);
-    thread.SyncSetHint(control(QStringLiteral("EditPVLowerRangeValue")), hint);
+    view().SetHint(TField::EditPVUpperRangeValue, hint);
+    view().SetHint(TField::EditPVLowerRangeValue, hint);
 }
 
 void TReadJobs::FetchLoopCurrent()
@@ -229,10 +233,10 @@ void TReadJobs::FetchLoopCurrent()
     const bool nan = ReportsNaN([&] { device().ReadLoopCurrent(current, percent); });
     // After a not-a-number only the values the device did report are shown.
     const auto shown = [nan](float value) { return nan && value == NotReceived ? QStringLiteral("NaN") : Fixed3(value); };
-    thread.SyncSetText(control(QStringLiteral("EditLoopCurrent")), shown(current));
-    thread.SyncSetText(control(QStringLiteral("EditPercentOfRange")), shown(percent));
+    view().SetText(TField::EditLoopCurrent, shown(current));
+    view().SetText(TField::EditPercentOfRange, shown(percent));
     if (nan)
-        thread.SetStatusText(QStringLiteral("Loop Current or/and Percent Of Range -> NaN"));
+        view().ShowStatus(QStringLiteral("Loop Current or/and Percent Of Range -> NaN"));
 }
 
 void TReadJobs::FetchDeviceInformation()
@@ -242,24 +246,25 @@ void TReadJobs::FetchDeviceInformation()
     QString unit;
     float upper = NotReceived;
     float lower = NotReceived;
-    QObject* upperEdit = control(QStringLiteral("EditPVUpperRangeValue"));
-    QObject* lowerEdit = control(QStringLiteral("EditPVLowerRangeValue"));
-    QObject* upperUnit = control(QStringLiteral("LabelPVUpperRangeUnit"));
-    QObject* lowerUnit = control(QStringLiteral("LabelPVLowerRangeUnit"));
+    const TField upperEdit = TField::EditPVUpperRangeValue;
+    const TField lowerEdit = TField::EditPVLowerRangeValue;
+    const TField upperUnit = TField::LabelPVUpperRangeUnit;
+    const TField lowerUnit = TField::LabelPVLowerRangeUnit;
     if (ReportsNaN([&] { device().ReadPVRange(alarm, upper, lower, unit); })) {
-        thread.SyncSetText(upperEdit, QStringLiteral("NaN"));
-        thread.SyncSetText(lowerEdit, QStringLiteral("NaN"));
-        thread.SyncSetText(upperUnit, QString());
-        thread.SyncSetText(lowerUnit, QString());
-        thread.SetStatusText(QStringLiteral("Device Information -> NaN"));
+        view().SetText(upperEdit, QStringLiteral("NaN"));
+        view().SetText(lowerEdit, QStringLiteral("NaN"));
+        view().SetText(upperUnit, QString());
+        view().SetText(lowerUnit, QString());
+        view().ShowStatus(QStringLiteral("Device Information -> NaN"));
         return;
     }
-    thread.SyncSetText(upperEdit, Fixed3(upper));
-    thread.SyncSetText(upperUnit, unit);
-    thread.SyncSetText(lowerEdit, Fixed3(lower));
-    thread.SyncSetText(lowerUnit, unit);
+    view().SetText(upperEdit, Fixed3(upper));
+    view().SetText(upperUnit, unit);
+    view().SetText(lowerEdit, Fixed3(lower));
+    view().SetText(lowerUnit, unit);
     // Items "high (21,5 mA)" = 0 and "low (3,6 mA)" = 1; other codes select nothing.
-    thread.SyncSetItemIndexAccepted(control(QStringLiteral("ComboBoxPVAlarmSelection")), alarm);
+    view().SetItemIndex(TField::ComboBoxPVAlarmSelection, alarm);
+    view().Accept(TField::ComboBoxPVAlarmSelection);
 }
 
 void TReadJobs::FetchDeviceVariables(TEdits edits)
@@ -269,31 +274,29 @@ void TReadJobs::FetchDeviceVariables(TEdits edits)
     device().ReadDeviceVariables(variables[0], variables[1], variables[2], variables[3]);
     for (int i = 0; i < 4; ++i) {
         const TDeviceVariable& variable = variables[i];
-        const QString dv = QStringLiteral("DV%1").arg(i);
-        thread.SyncSetVisible(control(QStringLiteral("GroupBox") + dv), variable.Valid);
+        const TDeviceVariableFields& dv = DeviceVariableFields(i);
+        view().SetVisible(dv.Group, variable.Valid);
         if (!variable.Valid)
             continue;
-        thread.SyncSetText(control(QStringLiteral("Edit%1Value").arg(dv)), variable.IsNaN ? QStringLiteral("NaN") : Fixed3(variable.Value));
-        QObject* unit = control(QStringLiteral("ComboBox%1Unit").arg(dv));
-        if (edits == TEdits::Overwrite || !thread.SyncIsModified(unit)) {
-            thread.SyncSelectComboItem(unit, variable.UnitText);
-            thread.SyncAcceptValue(unit);
+        view().SetText(dv.Value, variable.IsNaN ? QStringLiteral("NaN") : Fixed3(variable.Value));
+        if (edits == TEdits::Overwrite || !view().Modified(dv.Unit)) {
+            view().SelectItem(dv.Unit, variable.UnitText);
+            view().Accept(dv.Unit);
         }
-        thread.AddDynamicVariableChoice(dv);
+        view().AddMappingChoice(QStringLiteral("DV%1").arg(i));
     }
-    thread.AddDynamicVariableChoice(QStringLiteral("Not Used"));
+    view().AddMappingChoice(QStringLiteral("Not Used"));
 }
 
 void TReadJobs::FetchOffset(TEdits edits)
 {
     beginStep(QStringLiteral("Read Offset"));
     for (int i = 0; i < 2; ++i) {
-        const QString dv = QStringLiteral("DV%1").arg(i);
-        if (!thread.SyncGetVisible(control(QStringLiteral("GroupBox") + dv)))
+        const TDeviceVariableFields& dv = DeviceVariableFields(i);
+        if (!view().Visible(dv.Group))
             continue;
-        QObject* edit = control(QStringLiteral("Edit%1Offset").arg(dv));
         // An offset the device did not take stays as typed, in the unit it was typed in.
-        if (edits == TEdits::Keep && thread.SyncIsModified(edit))
+        if (edits == TEdits::Keep && view().Modified(dv.Offset))
             continue;
         QString unit;
         float offset = 0;
@@ -303,9 +306,8 @@ void TReadJobs::FetchOffset(TEdits edits)
         requireForSave();
         if (!device().ValuesConfirmed())
             continue;
-        thread.SyncSetText(edit, Fixed3(offset));
-        thread.SyncAcceptValue(edit);
-        thread.SyncSetText(control(QStringLiteral("Label%1OffsetUnit").arg(dv)), unit);
+        showAccepted(dv.Offset, Fixed3(offset));
+        view().SetText(dv.OffsetUnit, unit);
     }
 }
 
@@ -313,12 +315,12 @@ void TReadJobs::FetchDamping()
 {
     beginStep(QStringLiteral("Read Damping"));
     for (int i = 0; i < 2; ++i) {
-        const QString dv = QStringLiteral("DV%1").arg(i);
-        if (!thread.SyncGetVisible(control(QStringLiteral("GroupBox") + dv)))
+        const TDeviceVariableFields& dv = DeviceVariableFields(i);
+        if (!view().Visible(dv.Group))
             continue;
         float damping = 0;
         device().ReadDampingValue(i, damping);
-        thread.SyncSetText(control(QStringLiteral("Edit%1Damping").arg(dv)), Fixed3(damping));
+        view().SetText(dv.Damping, Fixed3(damping));
     }
 }
 
@@ -328,9 +330,8 @@ void TReadJobs::FetchDynamicAssignments()
     quint8 codes[4] = { 0, 0, 0, 0 };
     device().ReadVariableAssignments(codes[0], codes[1], codes[2], codes[3]);
     requireForSave();
-    const char* const combos[4] = { "ComboBoxDynDevPV", "ComboBoxDynDevSV", "ComboBoxDynDevTV", "ComboBoxDynDevQV" };
     for (int i = 0; i < 4; ++i)
-        thread.SyncSelectComboItem(control(QString::fromLatin1(combos[i])), MappingText(device().DeviceFamily, codes[i], false));
+        view().SelectItem(MappingFields[i], MappingText(device().DeviceFamily, codes[i], false));
 }
 
 void TReadJobs::FetchConfigChangeCounter()
@@ -338,7 +339,7 @@ void TReadJobs::FetchConfigChangeCounter()
     beginStep(QStringLiteral("Read Unique Identifier"));
     quint16 counter = 0;
     device().ReadConfigChangeCounter(counter);
-    thread.SyncSetEditText(control(QStringLiteral("EditConfigurationChangeCounter")), QString::number(counter));
+    view().SetText(TField::EditConfigurationChangeCounter, QString::number(counter));
 }
 
 void TReadJobs::FetchProtectionMode()
@@ -346,5 +347,6 @@ void TReadJobs::FetchProtectionMode()
     thread.CheckTerminated();
     bool protect = false;
     device().ReadProtectionMode(protect);
-    thread.SyncSetCheckedAccepted(control(QStringLiteral("CheckBoxProtectionMode")), protect);
+    view().SetChecked(TField::CheckBoxProtectionMode, protect);
+    view().Accept(TField::CheckBoxProtectionMode);
 }

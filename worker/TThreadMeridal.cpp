@@ -1,18 +1,12 @@
 #include "worker/TThreadMeridal.h"
 
+#include "commands/UResponseCodes.h"
 #include "worker/TDeviceWindow.h"
+#include "worker/TFieldView.h"
 #include "worker/TSettingsWriter.h"
-#include "worker/UControlColors.h"
+#include "worker/TSynchronizedView.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QEventLoop>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QTextEdit>
-#include <QWidget>
 
 TThreadMeridal* DeviceThread = nullptr;
 
@@ -40,43 +34,39 @@ std::unique_ptr<TComportHART> CreateWithRetries(const TThreadMeridal::DeviceFact
     }
 }
 
-bool HasItem(const QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i) == text)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
-TThreadMeridal::TThreadMeridal(bool start, int comNumber, TDeviceWindow& window, TSettingsWriter* settings,
-                               std::function<QDialog*(TThreadBasis&)> onException, QObject* parent)
-    : TThreadMeridal(start, [comNumber] { return std::make_unique<TComportHART>(comNumber); }, window, settings,
-                     std::move(onException), parent)
+TThreadMeridal::TThreadMeridal(bool start, int comNumber, TDeviceWindow& window, TSettingsWriter* settings, QObject* parent)
+    : TThreadMeridal(start, [comNumber] { return std::make_unique<TComportHART>(comNumber); }, window, settings, parent)
 {
 }
 
 TThreadMeridal::TThreadMeridal(bool start, const DeviceFactory& createDevice, TDeviceWindow& window,
-                               TSettingsWriter* settings, std::function<QDialog*(TThreadBasis&)> onException, QObject* parent)
+                               TSettingsWriter* settings, QObject* parent)
     : TThreadBasis(parent)
     , Device(CreateWithRetries(createDevice))
-    , window(window)
+    , window(&window)
     , settings(settings)
+    , windowView(std::make_unique<TSynchronizedView>(*this, window))
+    , view(windowView.get())
 {
-    OnException = std::move(onException);
     connectDevice();
     unplugTimer.setSingleShot(true);
     unplugTimer.setTimerType(Qt::PreciseTimer);
     unplugTimer.setInterval(UnplugWarningMs);
     connect(&unplugTimer, &QTimer::timeout, this, &TThreadMeridal::UnplugTimerTimer);
-    statusPanel = window.StatusPanel();
-    indexControls();
-    SetLifeListAddress(255);
+    view->SetLifeListAddress(255);
     QThread::start();
     if (start)
         Resume();
+}
+
+TThreadMeridal::TThreadMeridal(const DeviceFactory& createDevice, TDeviceView& view)
+    : Device(CreateWithRetries(createDevice))
+    , view(&view)
+{
+    connectDevice();
+    QThread::start();
 }
 
 TThreadMeridal::~TThreadMeridal()
@@ -90,25 +80,6 @@ void TThreadMeridal::connectDevice()
     Device->OnWriteCommand = [this](TComportHART* sender) { HandleWriteCommand(sender); };
     // A transaction is a step boundary too: shutdown need not wait for it.
     Device->SetInterruptCheck([this] { CheckTerminated(); });
-}
-
-void TThreadMeridal::indexControls()
-{
-    for (QWidget* form : window.Forms()) {
-        controls.insert(form->objectName(), form);
-        for (QObject* child : form->findChildren<QObject*>()) {
-            if (!child->objectName().isEmpty() && !controls.contains(child->objectName()))
-                controls.insert(child->objectName(), child);
-        }
-    }
-}
-
-QObject* TThreadMeridal::Control(const QString& name) const
-{
-    QObject* control = controls.value(name);
-    if (!control)
-        throw Exception(QStringLiteral("Control \"%1\" does not exist.").arg(name));
-    return control;
 }
 
 // --- The pass loop ---
@@ -134,7 +105,8 @@ void TThreadMeridal::run()
 void TThreadMeridal::runPass()
 {
     try {
-        Synchronize([this] { window.LockUI(); });
+        if (window)
+            Synchronize([this] { window->LockUI(); });
         RefreshAllowed = true;
         runJob();
     } catch (const ETerminateException&) {
@@ -170,14 +142,18 @@ void TThreadMeridal::storeComNumber()
 
 void TThreadMeridal::unlockUI()
 {
-    Synchronize([this] { window.UnlockUI(Device && !Device->HasNoDevice(), RefreshAllowed); });
+    if (window)
+        Synchronize([this] { window->UnlockUI(Device && !Device->HasNoDevice(), RefreshAllowed); });
 }
 
 void TThreadMeridal::reportFailure(std::exception_ptr error)
 {
     try {
         SetStatusText(QStringLiteral("Exception arose"));
-        ReportException(std::move(error));
+        LastException = std::move(error);
+        // Shown until the user closes it.
+        if (window)
+            view->Ask({ TQuestion::TKind::Error, LastExceptionMessage(), QString() });
     } catch (const std::exception& e) {
         // The error display itself failed: nothing is left to show it with.
         qWarning("Meridal: an error could not be shown: %s", e.what());
@@ -221,7 +197,8 @@ void TThreadMeridal::Shutdown()
     shutDown = true;
     unplugTimer.stop();
     Terminate();
-    CancelOpenDialog();
+    if (window)
+        window->CancelQuestion();
     if (Device)
         Device->InterruptWait();
     waitUntilFinished();
@@ -265,12 +242,21 @@ void TThreadMeridal::waitUntilFinished()
 
 // --- Command-layer callbacks ---
 
+// Every refusal and warning of a device goes into the response log, which
+// the jobs read to tell what the device did not take.
 void TThreadMeridal::HandleDeviceStatus(TComportHART* sender, const TDeviceStatus& status)
 {
     LastStatus = status;
     StatusDevice = sender;
     try {
-        Synchronize([&] { window.ShowAnswerStatus(sender, status); });
+        if (!status.CommError && status.ResponseCode != 0)
+            view->AddResponseLogLine(QStringLiteral("Cmd: %1: %2 -> Code %3: %4")
+                                         .arg(status.Command)
+                                         .arg(status.OperationName)
+                                         .arg(status.ResponseCode)
+                                         .arg(ResponseCodeText(status.ResponseCode, status.Command)));
+        if (window)
+            Synchronize([&] { window->ShowAnswerStatus(sender, status); });
     } catch (const std::exception& e) {
         // The answer itself was fine; a failing display must not fail the command.
         qWarning("Meridal: the answer status could not be shown: %s", e.what());
@@ -279,10 +265,11 @@ void TThreadMeridal::HandleDeviceStatus(TComportHART* sender, const TDeviceStatu
 
 void TThreadMeridal::HandleWriteCommand(TComportHART*)
 {
-    QObject* warning = Control(QStringLiteral("LabelUnplugWarning"));
+    if (!window)
+        return;
     Synchronize([&] {
         unplugTimer.stop();
-        qobject_cast<QWidget*>(warning)->setVisible(true);
+        window->Fields().SetVisible(TField::LabelUnplugWarning, true);
         unplugTimer.start();
     });
 }
@@ -290,177 +277,23 @@ void TThreadMeridal::HandleWriteCommand(TComportHART*)
 void TThreadMeridal::UnplugTimerTimer()
 {
     unplugTimer.stop();
-    qobject_cast<QWidget*>(Control(QStringLiteral("LabelUnplugWarning")))->setVisible(false);
+    if (window)
+        window->Fields().SetVisible(TField::LabelUnplugWarning, false);
 }
 
-// --- Synchronized operations ---
+// --- The jobs' view ---
 
 void TThreadMeridal::SetStatusText(const QString& text)
 {
-    Synchronize([&] {
-        StatusText = text;
-        if (auto* panel = qobject_cast<QLabel*>(statusPanel))
-            panel->setText(text);
-        emit StatusTextShown(text);
-    });
-}
-
-void TThreadMeridal::SyncSetEditText(QObject* control, const QString& text)
-{
-    Synchronize([&] {
-        if (auto* edit = qobject_cast<QLineEdit*>(control))
-            edit->setText(text);
-        else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
-            memo->setPlainText(text);
-        else if (auto* rich = qobject_cast<QTextEdit*>(control))
-            rich->setPlainText(text);
-    });
-}
-
-QString TThreadMeridal::SyncGetText(QObject* control)
-{
-    Synchronize([&] {
-        if (auto* edit = qobject_cast<QLineEdit*>(control))
-            TextValue = edit->text();
-        else if (auto* label = qobject_cast<QLabel*>(control))
-            TextValue = label->text();
-        else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
-            TextValue = memo->toPlainText();
-        else if (auto* rich = qobject_cast<QTextEdit*>(control))
-            TextValue = rich->toPlainText();
-    });
-    return TextValue;
-}
-
-bool TThreadMeridal::SyncGetChecked(QObject* control)
-{
-    Synchronize([&] {
-        if (auto* check = qobject_cast<QCheckBox*>(control))
-            BoolResult = check->isChecked();
-    });
-    return BoolResult;
-}
-
-// The control's own state: while a job runs the whole tab control is
-// disabled, which isEnabled() would report for every control on it.
-bool TThreadMeridal::SyncGetEnabled(QObject* control)
-{
-    Synchronize([&] {
-        if (auto* widget = qobject_cast<QWidget*>(control))
-            BoolResult = !widget->testAttribute(Qt::WA_ForceDisabled);
-    });
-    return BoolResult;
-}
-
-void TThreadMeridal::SyncSetCheckedAccepted(QObject* control, bool checked)
-{
-    SyncSetChecked(control, checked);
-    SyncAcceptValue(control);
-}
-
-void TThreadMeridal::SyncSetItemIndexAccepted(QObject* control, int index)
-{
-    SyncSetItemIndex(control, index);
-    SyncAcceptValue(control);
-}
-
-bool TThreadMeridal::SyncIsModified(QObject* control)
-{
-    Synchronize([&] {
-        auto* widget = qobject_cast<QWidget*>(control);
-        if (qobject_cast<QLineEdit*>(control) || qobject_cast<QCheckBox*>(control) || qobject_cast<QComboBox*>(control))
-            BoolResult = ControlColor(widget) != NormalColor(widget);
-    });
-    return BoolResult;
-}
-
-void TThreadMeridal::SyncAcceptValue(QObject* control)
-{
-    Synchronize([&] { window.AcceptControlValue(control); });
-}
-
-void TThreadMeridal::SyncAcceptTab(bool complete)
-{
-    Synchronize([&] { window.AcceptTabValues(complete); });
-}
-
-void TThreadMeridal::SyncSetProgress(QObject* control, int position)
-{
-    Synchronize([&] {
-        if (auto* bar = qobject_cast<QProgressBar*>(control))
-            bar->setValue(position);
-    });
-}
-
-void TThreadMeridal::AddDynamicVariableChoice(const QString& name)
-{
-    auto* pv = qobject_cast<QComboBox*>(Control(QStringLiteral("ComboBoxDynDevPV")));
-    auto* sv = qobject_cast<QComboBox*>(Control(QStringLiteral("ComboBoxDynDevSV")));
-    auto* tv = qobject_cast<QComboBox*>(Control(QStringLiteral("ComboBoxDynDevTV")));
-    auto* qv = qobject_cast<QComboBox*>(Control(QStringLiteral("ComboBoxDynDevQV")));
-    Synchronize([&] {
-        if (HasItem(sv, name))
-            return;
-        sv->addItem(name);
-        tv->addItem(name);
-        qv->addItem(name);
-        // The primary variable is always mapped to a device variable.
-        if (name != QLatin1String("Not Used"))
-            pv->addItem(name);
-    });
-}
-
-void TThreadMeridal::AddResponseLogLine(const QString& line)
-{
-    Synchronize([&] { window.AddResponseLogLine(line); });
-}
-
-bool TThreadMeridal::ResponseLogContains(const QString& text)
-{
-    Synchronize([&] { BoolResult = window.ResponseLogContains(text); });
-    return BoolResult;
-}
-
-QStringList TThreadMeridal::ResponseLogLines()
-{
-    QStringList lines;
-    Synchronize([&] { lines = window.ResponseLogLines(); });
-    return lines;
-}
-
-void TThreadMeridal::ClearResponseLog()
-{
-    Synchronize([&] { window.ClearResponseLog(); });
-}
-
-int TThreadMeridal::AskContinue(const QString& message)
-{
-    return SyncAskYesNo(message + QStringLiteral("\r\rDo you want to continue?"));
+    view->ShowStatus(text);
 }
 
 int TThreadMeridal::AskZeroRetry(const QString& content)
 {
     // A question that cannot be shown any more (shutdown) cancels the search.
-    switch (SyncShowDialog([&] { return window.CreateZeroRetryDialog(content); }, 0)) {
-    case 100: ZeroRetryResult = ZeroRetryRescanZero; break;
-    case 101: ZeroRetryResult = ZeroRetryScanOthers; break;
-    default: ZeroRetryResult = ZeroRetryCancel; break;
+    switch (view->Ask({ TQuestion::TKind::ZeroRetry, content, QString() }).Result) {
+    case TAnswer::RescanZero: return ZeroRetryRescanZero;
+    case TAnswer::ScanOthers: return ZeroRetryScanOthers;
+    default: return ZeroRetryCancel;
     }
-    return ZeroRetryResult;
-}
-
-void TThreadMeridal::SetLifeListAddress(int row)
-{
-    Synchronize([&] {
-        LifeListAddress = row;
-        window.SetLifeListAddress(row);
-    });
-}
-
-void TThreadMeridal::DeliverLifeListRow(const TLifeListAnswer& row)
-{
-    Synchronize([&] {
-        if (LifeListRowHandler)
-            LifeListRowHandler(row);
-    });
 }

@@ -4,15 +4,16 @@
 #include "worker/TLifeListAnswer.h"
 #include "worker/TThreadBasis.h"
 
-#include <QHash>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
 
 class QEventLoop;
+class TDeviceView;
 class TDeviceWindow;
 class TSettingsWriter;
+class TSynchronizedView;
 
 // The one device thread. It owns the command layer and runs one job per
 // resume: lock the window, run the job, remember the port once a device has
@@ -35,12 +36,16 @@ public:
 
     // Opens COM comNumber for the command layer (up to four attempts, 2 s
     // apart); the last failure propagates. The thread starts parked unless
-    // `start` is set.
-    TThreadMeridal(bool start, int comNumber, TDeviceWindow& window, TSettingsWriter* settings,
-                   std::function<QDialog*(TThreadBasis&)> onException, QObject* parent = nullptr);
+    // `start` is set. The jobs see the window through synchronized calls; a
+    // failed job's error is shown as the window's question.
+    TThreadMeridal(bool start, int comNumber, TDeviceWindow& window, TSettingsWriter* settings, QObject* parent = nullptr);
     // The same over a command layer made by `createDevice` (tests).
     TThreadMeridal(bool start, const DeviceFactory& createDevice, TDeviceWindow& window, TSettingsWriter* settings,
-                   std::function<QDialog*(TThreadBasis&)> onException, QObject* parent = nullptr);
+                   QObject* parent = nullptr);
+    // Without a window: the jobs see `view` (an in-memory one), nothing is
+    // locked or shown around them, a failed job leaves its error in
+    // LastException. The thread starts parked.
+    TThreadMeridal(const DeviceFactory& createDevice, TDeviceView& view);
     ~TThreadMeridal() override;
 
     // --- GUI thread ---
@@ -62,35 +67,10 @@ public:
     void UnplugTimerTimer();
     QTimer& UnplugTimer() { return unplugTimer; }
 
-    // --- Synchronized operations of the device thread ---
+    // --- The jobs' view of the windows ---
+    TDeviceView& View() { return *view; }
     void SetStatusText(const QString& text) override;
-    void SyncSetEditText(QObject* control, const QString& text);
-    QString SyncGetText(QObject* control);
-    bool SyncGetChecked(QObject* control);
-    // Whether the user may change the control once the window is unlocked.
-    bool SyncGetEnabled(QObject* control);
-    void SyncSetCheckedAccepted(QObject* control, bool checked);
-    void SyncSetItemIndexAccepted(QObject* control, int index);
-    // Modified means the control shows another colour than its normal one.
-    bool SyncIsModified(QObject* control);
-    void SyncAcceptValue(QObject* control);
-    // Every tracked control of the visible tab, read completely or not.
-    void SyncAcceptTab(bool complete);
-    void SyncSetProgress(QObject* control, int position);
-    void AddDynamicVariableChoice(const QString& name);
-    void AddResponseLogLine(const QString& line);
-    bool ResponseLogContains(const QString& text);
-    QStringList ResponseLogLines();
-    void ClearResponseLog();
-    // Yes/No warning with "Do you want to continue?" appended; 6 is Yes.
-    int AskContinue(const QString& message);
     int AskZeroRetry(const QString& content) override;
-    void SetLifeListAddress(int row);
-    // Hands one row of a life-list job to LifeListRowHandler.
-    void DeliverLifeListRow(const TLifeListAnswer& row);
-
-    // A control of the windows by its object name; raises when none has it.
-    QObject* Control(const QString& name) const;
 
     // --- Hand-over fields: written by windows only while the thread is idle ---
     QString StatusText;
@@ -107,7 +87,6 @@ public:
     QString ConfigFileName;
     QString ConfigSeparator = QStringLiteral(";");
     std::function<void(const TLifeListAnswer& row)> LifeListRowHandler;
-    int ZeroRetryResult = 0;
     TArrayLifeListAnswer LifeListAnswers;
 
 signals:
@@ -118,7 +97,6 @@ protected:
     void run() override;
 
 private:
-    void indexControls();
     void connectDevice();
     void runPass();
     void runJob();
@@ -128,10 +106,10 @@ private:
     void waitUntilFinished();
     void releaseFixedCurrent();
 
-    TDeviceWindow& window;
-    TSettingsWriter* settings;
-    QObject* statusPanel = nullptr;
-    QHash<QString, QObject*> controls;
+    TDeviceWindow* window = nullptr;
+    TSettingsWriter* settings = nullptr;
+    std::unique_ptr<TSynchronizedView> windowView;
+    TDeviceView* view = nullptr;
     QTimer unplugTimer;
     Job job;
     bool shutDown = false;

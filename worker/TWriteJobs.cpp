@@ -3,9 +3,11 @@
 #include "commands/UUnits.h"
 #include "util/UConversions.h"
 #include "util/UPresentation.h"
+#include "util/URangeCheck.h"
+#include "worker/TDeviceView.h"
+#include "worker/TFieldTable.h"
 #include "worker/TReadJobs.h"
 #include "worker/TThreadMeridal.h"
-#include "worker/URangeCheck.h"
 
 namespace {
 
@@ -17,12 +19,6 @@ QString Fixed3(float value)
     return FormatFixed(value, 3);
 }
 
-// "DV0" ... "DV3": the part a device variable's control names share.
-QString DV(int index)
-{
-    return QStringLiteral("DV%1").arg(index);
-}
-
 } // namespace
 
 TWriteJobs::TWriteJobs(TThreadMeridal& thread)
@@ -31,9 +27,9 @@ TWriteJobs::TWriteJobs(TThreadMeridal& thread)
 }
 
 // A hidden group's entries are not the device's: they are never written.
-bool TWriteJobs::changedInShownGroup(int deviceVariable, QObject* entry)
+bool TWriteJobs::changedInShownGroup(int deviceVariable, TField entry)
 {
-    return thread.SyncGetVisible(control(QStringLiteral("GroupBox") + DV(deviceVariable))) && thread.SyncIsModified(entry);
+    return view().Visible(DeviceVariableFields(deviceVariable).Group) && view().Modified(entry);
 }
 
 bool TWriteJobs::confirmed() const
@@ -41,10 +37,10 @@ bool TWriteJobs::confirmed() const
     return device().ValuesConfirmed();
 }
 
-bool TWriteJobs::anyModified(std::initializer_list<const char*> names)
+bool TWriteJobs::anyModified(std::initializer_list<TField> fields)
 {
-    for (const char* name : names) {
-        if (thread.SyncIsModified(control(QString::fromLatin1(name))))
+    for (TField field : fields) {
+        if (view().Modified(field))
             return true;
     }
     return false;
@@ -53,7 +49,7 @@ bool TWriteJobs::anyModified(std::initializer_list<const char*> names)
 void TWriteJobs::rereadIfWriteProtected(void (TReadJobs::*read)())
 {
     // The log was emptied before the job: only this job's answers count.
-    if (thread.ResponseLogContains(QStringLiteral("In Write Protect Mode"))) {
+    if (view().ResponseLogContains(QStringLiteral("In Write Protect Mode"))) {
         TReadJobs reader(thread);
         (reader.*read)();
     }
@@ -102,11 +98,11 @@ void TWriteJobs::JobSetFloaterLower()
 void TWriteJobs::setRangeFromFloater(const QString& statusText, void (TComportHART::*set)())
 {
     thread.CheckTerminated();
-    thread.SetStatusText(statusText);
+    view().ShowStatus(statusText);
     (device().*set)();
     TReadJobs(thread).FetchDeviceInformation();
-    thread.SyncAcceptValue(control(QStringLiteral("EditPVUpperRangeValue")));
-    thread.SyncAcceptValue(control(QStringLiteral("EditPVLowerRangeValue")));
+    view().Accept(TField::EditPVUpperRangeValue);
+    view().Accept(TField::EditPVLowerRangeValue);
 }
 
 // --- Identification ---
@@ -114,81 +110,81 @@ void TWriteJobs::setRangeFromFloater(const QString& statusText, void (TComportHA
 void TWriteJobs::StoreLoopConfiguration()
 {
     thread.CheckTerminated();
-    QObject* combo = control(QStringLiteral("ComboBoxPollingAddress"));
-    QObject* box = control(QStringLiteral("CheckBoxLoopCurrentMode"));
-    const bool modeChanged = thread.SyncIsModified(box);
-    if (!modeChanged && !thread.SyncIsModified(combo))
+    const TField combo = TField::ComboBoxPollingAddress;
+    const TField box = TField::CheckBoxLoopCurrentMode;
+    const bool modeChanged = view().Modified(box);
+    if (!modeChanged && !view().Modified(combo))
         return;
-    thread.SetStatusText(QStringLiteral("Write Loop Configuration"));
-    quint8 address = quint8(thread.SyncGetItemIndex(combo));
-    bool loopCurrentMode = thread.SyncGetChecked(box);
+    view().ShowStatus(QStringLiteral("Write Loop Configuration"));
+    quint8 address = quint8(view().ItemIndex(combo));
+    bool loopCurrentMode = view().Checked(box);
     if (modeChanged && !loopCurrentMode
-        && thread.AskContinue(QStringLiteral("Analog signaling will be disabled and the analog output will be fixed to 4mA!"))
-            != TThreadBasis::ResultYes)
+        && !view().AskContinue(QStringLiteral("Analog signaling will be disabled and the analog output will be fixed to 4mA!")))
         return;
     device().WritePollingAddress(address, loopCurrentMode);
     if (!confirmed())
         return;
     // From now on the device answers at its new address.
     device().PollingAddress = address;
-    thread.SyncSetItemIndexAccepted(combo, address);
-    thread.SyncSetCheckedAccepted(box, loopCurrentMode);
+    view().SetItemIndex(combo, address);
+    view().Accept(combo);
+    view().SetChecked(box, loopCurrentMode);
+    view().Accept(box);
 }
 
 void TWriteJobs::StoreTagDescriptorDate(bool force)
 {
     thread.CheckTerminated();
-    if (!force && !anyModified({ "EditTag", "EditDescriptor", "EditDate" }))
+    if (!force && !anyModified({ TField::EditTag, TField::EditDescriptor, TField::EditDate }))
         return;
-    thread.SetStatusText(QStringLiteral("Write Tag, Discriptor, Date"));
-    QObject* tagEdit = control(QStringLiteral("EditTag"));
-    QObject* descriptorEdit = control(QStringLiteral("EditDescriptor"));
-    QObject* dateEdit = control(QStringLiteral("EditDate"));
-    QString tag = thread.SyncGetText(tagEdit);
-    QString descriptor = thread.SyncGetText(descriptorEdit);
-    QDate date = StrToDate(thread.SyncGetText(dateEdit));
+    view().ShowStatus(QStringLiteral("Write Tag, Discriptor, Date"));
+    const TField tagEdit = TField::EditTag;
+    const TField descriptorEdit = TField::EditDescriptor;
+    const TField dateEdit = TField::EditDate;
+    QString tag = view().Text(tagEdit);
+    QString descriptor = view().Text(descriptorEdit);
+    QDate date = StrToDate(view().Text(dateEdit));
     device().WriteTagDescriptorDate(tag, descriptor, date);
     if (!confirmed())
         return;
-    thread.SyncSetEditText(tagEdit, tag);
-    thread.SyncAcceptValue(tagEdit);
-    thread.SyncSetEditText(descriptorEdit, descriptor);
-    thread.SyncAcceptValue(descriptorEdit);
-    thread.SyncSetEditText(dateEdit, date.toString(ShortDateFormat()));
-    thread.SyncAcceptValue(dateEdit);
+    view().SetText(tagEdit, tag);
+    view().Accept(tagEdit);
+    view().SetText(descriptorEdit, descriptor);
+    view().Accept(descriptorEdit);
+    view().SetText(dateEdit, date.toString(ShortDateFormat()));
+    view().Accept(dateEdit);
 }
 
 void TWriteJobs::StoreLongTag()
 {
-    storeText("EditLongTag", QStringLiteral("Write Long Tag"), &TComportHART::WriteLongTag);
+    storeText(TField::EditLongTag, QStringLiteral("Write Long Tag"), &TComportHART::WriteLongTag);
 }
 
 void TWriteJobs::StoreMessage()
 {
-    storeText("EditMessage", QStringLiteral("Write Message"), &TComportHART::WriteMessage);
+    storeText(TField::EditMessage, QStringLiteral("Write Message"), &TComportHART::WriteMessage);
 }
 
-void TWriteJobs::storeText(const char* name, const QString& statusText, void (TComportHART::*write)(QString&))
+void TWriteJobs::storeText(TField edit, const QString& statusText, void (TComportHART::*write)(QString&))
 {
-    QObject* edit = changedControl(QString::fromLatin1(name), statusText);
-    if (!edit)
+    if (!changed(edit, statusText))
         return;
-    QString text = thread.SyncGetText(edit);
+    QString text = view().Text(edit);
     (device().*write)(text);
     if (!confirmed())
         return;
     // Emptied first, so that a text equal to the typed one is set anew too.
-    thread.SyncSetText(edit, QString());
-    thread.SyncSetText(edit, text);
-    thread.SyncAcceptValue(edit);
+    view().SetText(edit, QString());
+    view().SetText(edit, text);
+    view().Accept(edit);
 }
 
 void TWriteJobs::StoreFinalAssemblyNumber()
 {
-    QObject* edit = changedControl(QStringLiteral("EditFinalAssemblyNo"), QStringLiteral("Write Final Assembly Number"));
-    if (!edit)
+    const TField edit = TField::EditFinalAssemblyNo;
+    if (!changed(edit, QStringLiteral("Write Final Assembly Number")))
         return;
-    qint32 number = StrToInt(thread.SyncGetText(edit));
+    qint32 number = StrToInt(view().Text(edit));
     if (number < 0)
         throw Exception(QStringLiteral("Final Assembly No. is less than 0"));
     if (number > LargestFinalAssemblyNumber)
@@ -196,50 +192,51 @@ void TWriteJobs::StoreFinalAssemblyNumber()
     device().WriteFinalAssemblyNumber(number);
     if (!confirmed())
         return;
-    thread.SyncSetEditText(edit, QString::number(number));
-    thread.SyncAcceptValue(edit);
+    view().SetText(edit, QString::number(number));
+    view().Accept(edit);
 }
 
 // --- Analog output ---
 
 void TWriteJobs::StoreAlarmSelection()
 {
-    QObject* combo = changedControl(QStringLiteral("ComboBoxPVAlarmSelection"), QStringLiteral("Write Alarm Selection"));
-    if (!combo)
+    const TField combo = TField::ComboBoxPVAlarmSelection;
+    if (!changed(combo, QStringLiteral("Write Alarm Selection")))
         return;
     // No selection (-1) becomes 255 and is refused with the other invalid codes.
-    quint8 code = quint8(thread.SyncGetItemIndex(combo));
+    quint8 code = quint8(view().ItemIndex(combo));
     if (code > LargestAlarmSelection)
         throw Exception(QStringLiteral("Alarm Selection invalid"));
     device().WriteAlarmSelection(code);
     if (!confirmed())
         return;
-    thread.SyncSetItemIndexAccepted(combo, code);
+    view().SetItemIndex(combo, code);
+    view().Accept(combo);
 }
 
 void TWriteJobs::StorePVRange()
 {
     thread.CheckTerminated();
-    if (!anyModified({ "EditPVUpperRangeValue", "EditPVLowerRangeValue" }))
+    if (!anyModified({ TField::EditPVUpperRangeValue, TField::EditPVLowerRangeValue }))
         return;
-    QObject* upperEdit = control(QStringLiteral("EditPVUpperRangeValue"));
-    QObject* lowerEdit = control(QStringLiteral("EditPVLowerRangeValue"));
-    QString unit = thread.SyncGetText(control(QStringLiteral("LabelPVUpperRangeUnit")));
-    float upper = StrToFloat(thread.SyncGetText(upperEdit));
+    const TField upperEdit = TField::EditPVUpperRangeValue;
+    const TField lowerEdit = TField::EditPVLowerRangeValue;
+    QString unit = view().Text(TField::LabelPVUpperRangeUnit);
+    float upper = StrToFloat(view().Text(upperEdit));
     CheckRange(QStringLiteral("PV Upper Range Value"), upper);
-    float lower = StrToFloat(thread.SyncGetText(lowerEdit));
+    float lower = StrToFloat(view().Text(lowerEdit));
     CheckRange(QStringLiteral("PV Lower Range Value"), lower);
-    thread.SetStatusText(QStringLiteral("Write PV Range Values"));
+    view().ShowStatus(QStringLiteral("Write PV Range Values"));
     // Both values go out, also when only one was changed.
     device().WritePVRange(unit, upper, lower);
     if (!confirmed())
         return;
-    thread.SyncSetText(upperEdit, Fixed3(upper));
-    thread.SyncSetText(control(QStringLiteral("LabelPVUpperRangeUnit")), unit);
-    thread.SyncAcceptValue(upperEdit);
-    thread.SyncSetText(lowerEdit, Fixed3(lower));
-    thread.SyncSetText(control(QStringLiteral("LabelPVLowerRangeUnit")), unit);
-    thread.SyncAcceptValue(lowerEdit);
+    view().SetText(upperEdit, Fixed3(upper));
+    view().SetText(TField::LabelPVUpperRangeUnit, unit);
+    view().Accept(upperEdit);
+    view().SetText(lowerEdit, Fixed3(lower));
+    view().SetText(TField::LabelPVLowerRangeUnit, unit);
+    view().Accept(lowerEdit);
 }
 
 void TWriteJobs::CheckRange(const QString& name, float value) const
@@ -252,34 +249,32 @@ void TWriteJobs::CheckRange(const QString& name, float value) const
 void TWriteJobs::StoreDynamicAssignments()
 {
     thread.CheckTerminated();
-    const char* const names[4] = { "ComboBoxDynDevPV", "ComboBoxDynDevSV", "ComboBoxDynDevTV", "ComboBoxDynDevQV" };
-    if (!anyModified({ names[0], names[1], names[2], names[3] }))
+    if (!anyModified({ MappingFields[0], MappingFields[1], MappingFields[2], MappingFields[3] }))
         return;
-    thread.SetStatusText(QStringLiteral("Write Dynamic Variable Assignments"));
+    view().ShowStatus(QStringLiteral("Write Dynamic Variable Assignments"));
     quint8 codes[4];
     for (int i = 0; i < 4; ++i)
-        codes[i] = quint8(DeviceVariableCode(thread.SyncGetComboText(control(QString::fromLatin1(names[i])))));
+        codes[i] = quint8(DeviceVariableCode(view().Text(MappingFields[i])));
     device().WriteVariableAssignments(codes[0], codes[1], codes[2], codes[3]);
     if (!confirmed())
         return;
     for (int i = 0; i < 4; ++i) {
-        QObject* combo = control(QString::fromLatin1(names[i]));
-        thread.SyncSelectComboItem(combo, MappingText(device().DeviceFamily, codes[i], false));
-        thread.SyncAcceptValue(combo);
+        view().SelectItem(MappingFields[i], MappingText(device().DeviceFamily, codes[i], false));
+        view().Accept(MappingFields[i]);
     }
 }
 
 void TWriteJobs::StoreOffset()
 {
     thread.CheckTerminated();
-    thread.SetStatusText(QStringLiteral("Write Device Variable Offset"));
+    view().ShowStatus(QStringLiteral("Write Device Variable Offset"));
     for (int i = 0; i < 2; ++i) {
-        QObject* edit = control(QStringLiteral("Edit%1Offset").arg(DV(i)));
+        const TField edit = DeviceVariableFields(i).Offset;
         if (!changedInShownGroup(i, edit))
             continue;
-        QObject* unitLabel = control(QStringLiteral("Label%1OffsetUnit").arg(DV(i)));
-        QString unit = thread.SyncGetText(unitLabel);
-        float offset = StrToFloat(thread.SyncGetText(edit));
+        const TField unitLabel = DeviceVariableFields(i).OffsetUnit;
+        QString unit = view().Text(unitLabel);
+        float offset = StrToFloat(view().Text(edit));
         // Without the unit of the offset last read nothing can be sent, and
         // the edit stays marked as not written.
         if (unit.isEmpty())
@@ -287,47 +282,47 @@ void TWriteJobs::StoreOffset()
         device().WriteOffset(i, unit, offset);
         if (!confirmed())
             continue;
-        thread.SyncSetText(edit, Fixed3(offset));
-        thread.SyncAcceptValue(edit);
-        thread.SyncSetText(unitLabel, unit);
+        view().SetText(edit, Fixed3(offset));
+        view().Accept(edit);
+        view().SetText(unitLabel, unit);
     }
 }
 
 void TWriteJobs::StoreDamping()
 {
     thread.CheckTerminated();
-    thread.SetStatusText(QStringLiteral("Write Device Variable Damping"));
+    view().ShowStatus(QStringLiteral("Write Device Variable Damping"));
     for (int i = 0; i < 2; ++i) {
-        QObject* edit = control(QStringLiteral("Edit%1Damping").arg(DV(i)));
+        const TField edit = DeviceVariableFields(i).Damping;
         if (!changedInShownGroup(i, edit))
             continue;
-        float damping = StrToFloat(thread.SyncGetText(edit));
+        float damping = StrToFloat(view().Text(edit));
         device().WriteDampingValue(i, damping);
         if (!confirmed())
             continue;
-        thread.SyncSetText(edit, Fixed3(damping));
-        thread.SyncAcceptValue(edit);
+        view().SetText(edit, Fixed3(damping));
+        view().Accept(edit);
     }
 }
 
 void TWriteJobs::StoreUnits()
 {
     thread.CheckTerminated();
-    thread.SetStatusText(QStringLiteral("Write Device Variable Units"));
+    view().ShowStatus(QStringLiteral("Write Device Variable Units"));
     bool anyGroupVisible = false;
     for (int i = 0; i < 4; ++i) {
-        if (!thread.SyncGetVisible(control(QStringLiteral("GroupBox") + DV(i))))
+        if (!view().Visible(DeviceVariableFields(i).Group))
             continue;
         anyGroupVisible = true;
-        QObject* combo = control(QStringLiteral("ComboBox%1Unit").arg(DV(i)));
-        if (!thread.SyncIsModified(combo))
+        const TField combo = DeviceVariableFields(i).Unit;
+        if (!view().Modified(combo))
             continue;
-        QString unit = thread.SyncGetComboText(combo);
+        QString unit = view().Text(combo);
         device().WriteDeviceVariableUnits(i, unit);
         if (!confirmed())
             continue;
-        thread.SyncSelectComboItem(combo, unit);
-        thread.SyncAcceptValue(combo);
+        view().SelectItem(combo, unit);
+        view().Accept(combo);
     }
     // Values and offsets are reported in the new units.
     if (anyGroupVisible) {

@@ -9,10 +9,9 @@
 class TReadJobs;
 
 // The jobs behind Save and the floater buttons, and their steps. A step
-// writes only the fields the user changed (the controls showing the modified
-// colour), validates the text first, and then shows and accepts the values as
+// writes only the fields the user changed, validates the text first, and then shows and accepts the values as
 // the device confirmed them. A field the device did not confirm keeps the
-// user's text and its colour, so Save stays enabled for another attempt.
+// user's text and its mark, so Save stays enabled for another attempt.
 class TWriteJobs : private TJobSteps
 {
 public:
@@ -40,12 +39,12 @@ public:
     void CheckRange(const QString& name, float value) const;
 
 private:
-    void storeText(const char* name, const QString& statusText, void (TComportHART::*write)(QString&));
+    void storeText(TField field, const QString& statusText, void (TComportHART::*write)(QString&));
     void setRangeFromFloater(const QString& statusText, void (TComportHART::*set)());
     // A refused write leaves the device's values on the tab untouched: the
     // whole tab is read again.
     void rereadIfWriteProtected(void (TReadJobs::*read)());
-    bool anyModified(std::initializer_list<const char*> names);
-    bool changedInShownGroup(int deviceVariable, QObject* entry);
+    bool anyModified(std::initializer_list<TField> fields);
+    bool changedInShownGroup(int deviceVariable, TField entry);
     bool confirmed() const;
 };

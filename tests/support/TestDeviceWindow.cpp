@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +26,8 @@ T* Named(QWidget* parent, const char* name)
 } // namespace
 
 TestDeviceWindow::TestDeviceWindow()
+    : fields({ this }, *this)
+    , dialogs(this, messages)
 {
     setObjectName(QStringLiteral("FormMain"));
     auto* layout = new QVBoxLayout(this);
@@ -48,7 +49,7 @@ TestDeviceWindow::TestDeviceWindow()
     checkLoopCurrentMode = Named<QCheckBox>(tabIdentification, "CheckBoxLoopCurrentMode");
     groupDV0 = Named<QGroupBox>(tabIdentification, "GroupBoxDV0");
     progressQuality = Named<QProgressBar>(tabIdentification, "AdvProgressBarQualityQuotient");
-    memo = Named<QPlainTextEdit>(tabIdentification, "MemoData");
+    memo = Named<QPlainTextEdit>(tabIdentification, "MemoAnswerData");
     dynPV = Named<QComboBox>(tabIdentification, "ComboBoxDynDevPV");
     dynSV = Named<QComboBox>(tabIdentification, "ComboBoxDynDevSV");
     dynTV = Named<QComboBox>(tabIdentification, "ComboBoxDynDevTV");
@@ -74,11 +75,25 @@ void TestDeviceWindow::ShowAnswerStatus(TComportHART*, const TDeviceStatus& stat
     Statuses.append(status);
 }
 
-void TestDeviceWindow::AcceptControlValue(QObject* control)
+void TestDeviceWindow::ShowStatus(const QString& text)
+{
+    statusPanel->setText(text);
+}
+
+void TestDeviceWindow::AcceptControlValue(QWidget* control)
 {
     Calls.append(QStringLiteral("Accept ") + control->objectName());
+    Modified.remove(control);
     if (OnAccept)
         OnAccept(control);
+}
+
+void TestDeviceWindow::DiscardEntry(QWidget* control)
+{
+    Calls.append(QStringLiteral("Discard ") + control->objectName());
+    Modified.remove(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->clear();
 }
 
 void TestDeviceWindow::AcceptTabValues(bool)
@@ -95,14 +110,23 @@ bool TestDeviceWindow::ResponseLogContains(const QString& text)
     return false;
 }
 
-// A dialog that answers itself with the next scripted result once shown.
-QDialog* TestDeviceWindow::CreateZeroRetryDialog(const QString& content)
+// The scripted answers arrive from the event loop, as a closed dialog's would.
+void TestDeviceWindow::OpenQuestion(const TQuestion& question, std::function<void(const TAnswer&)> answered)
 {
-    ZeroRetryQuestions.append(content);
-    const int answer = ZeroRetryAnswers.isEmpty() ? 0 : ZeroRetryAnswers.takeFirst();
-    auto* dialog = new QDialog(this);
-    QTimer::singleShot(0, dialog, [dialog, answer] { dialog->done(answer); });
-    return dialog;
+    switch (question.Kind) {
+    case TQuestion::TKind::ZeroRetry: {
+        ZeroRetryQuestions.append(question.Text);
+        const int answer = ZeroRetryAnswers.isEmpty() ? 0 : ZeroRetryAnswers.takeFirst();
+        QTimer::singleShot(0, this, [answered, answer] { answered({ answer, QString() }); });
+        return;
+    }
+    case TQuestion::TKind::Error:
+        Errors.append(question.Text);
+        QTimer::singleShot(0, this, [answered] { answered({}); });
+        return;
+    default:
+        dialogs.Open(question, std::move(answered));
+    }
 }
 
 void TestDeviceWindow::WriteSetting(const QString& subkey, const QString& valueName, const QString& text)

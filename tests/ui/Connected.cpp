@@ -1,6 +1,6 @@
 #include "Connected.h"
 
-#include "worker/UControlColors.h"
+#include "ui/UControlColors.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,16 +16,16 @@ Connected::Connected(const TSimDeviceState& probe, const QByteArray& ini)
 {
 }
 
-void Connected::ClickTab(int page)
+void Connected::ClickTab(TPage page)
 {
     QTabBar* bar = rig.C().PageControl->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(int(page)).center());
 }
 
-bool Connected::Show(int page)
+bool Connected::Show(TPage page)
 {
     ClickTab(page);
-    return rig.C().PageControl->currentIndex() == page && rig.WaitUntilIdle();
+    return rig.C().PageControl->currentIndex() == int(page) && rig.WaitUntilIdle();
 }
 
 void Connected::Type(QLineEdit* edit, const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProgramRig.h"
+#include "worker/TField.h"
 
 class QComboBox;
 class QLineEdit;
@@ -13,9 +14,9 @@ struct Connected
     explicit Connected(const TSimDeviceState& probe, const QByteArray& ini = {});
 
     // Selects a tab the way a user does: a click on its tab.
-    void ClickTab(int page);
+    void ClickTab(TPage page);
     // Opens a tab (which reads it) and waits for the read to end.
-    bool Show(int page);
+    bool Show(TPage page);
     // Replaces the text by typing, one key per character (also 8-bit ones).
     void Type(QLineEdit* edit, const QString& text);
     void TypeAtCursor(QLineEdit* edit, const QString& text);

@@ -165,7 +165,7 @@ private slots:
     {
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
-        QVERIFY(probe.Show(1));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         const QString path = probe.rig.Folder() + QStringLiteral("/demo.csv");
         // Left from an earlier command: not this save's.
         probe.rig.Program().FormProtokoll().AddLine(QStringLiteral("Cmd: 17: Write Message -> Code 7: In Write Protect Mode"));

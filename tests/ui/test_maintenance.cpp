@@ -12,6 +12,7 @@
 #include "ui/TFormDeviceStatus.h"
 #include "ui/TFormLoopTest.h"
 #include "ui/TFormProtokoll.h"
+#include "worker/TField.h"
 #include "worker/TThreadMeridal.h"
 
 #include <QCheckBox>
@@ -27,8 +28,6 @@
 #include <csignal>
 
 namespace {
-
-enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
 
 const QString LoopTestQuestion = QStringLiteral("It is strongly recommended to remove the HART device from automatic "
                                                 "process control when doing the Loop Test!\n\nDo you want to continue?");
@@ -58,11 +57,11 @@ QStringList Sent(TSimBus& bus, int command)
 // chooses it: a click on its tab.
 struct Connected
 {
-    explicit Connected(const TSimDeviceState& probe, int page = Maintenance)
+    explicit Connected(const TSimDeviceState& probe, TPage page = TPage::Maintenance)
     {
         identified = rig.StartWith(probe);
         QTabBar* bar = rig.C().PageControl->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(int(page)).center());
         identified = identified && rig.WaitUntilIdle();
     }
 
@@ -386,7 +385,7 @@ private slots:
     {
         QFETCH(bool, restore);
         QFETCH(bool, pressEscape);
-        Connected probe(TSimDeviceState::Tivern(), Others);
+        Connected probe(TSimDeviceState::Tivern(), TPage::Others);
         QVERIFY(probe.identified);
         probe.rig.Bus().ModifyDevice(0, [](TSimDeviceState& d) { d.Configuration.Tag = "CHANGED "; });
         const int requests = probe.rig.Bus().Log().size();
@@ -404,11 +403,11 @@ private slots:
         QCOMPARE(contents, QStringList { "WARNING!" });
         if (!restore) {
             QCOMPARE(probe.rig.Bus().Log().size(), requests);
-            QCOMPARE(probe.rig.C().PageControl->currentIndex(), int(Others));
+            QCOMPARE(probe.rig.C().PageControl->currentIndex(), int(TPage::Others));
             return;
         }
         QCOMPARE(probe.rig.Bus().RequestCount(211), 1);
-        QCOMPARE(probe.rig.C().PageControl->currentIndex(), int(Identification));
+        QCOMPARE(probe.rig.C().PageControl->currentIndex(), int(TPage::Identification));
         QCOMPARE(probe.rig.C().EditTag->text(), QString("TIVERN  "));
         QVERIFY(probe.rig.C().LabelUnplugWarning->isVisible());
     }
@@ -428,7 +427,7 @@ private slots:
         TSimDeviceState tivern = TSimDeviceState::Tivern(revision);
         tivern.ConfigurationChanged = true;
         tivern.ConfigurationChangeCounter = 0x0102;
-        Connected probe(tivern, Others);
+        Connected probe(tivern, TPage::Others);
         QVERIFY(probe.identified);
         QCheckBox* changed = probe.rig.Program().FormDeviceStatus().findChild<QCheckBox*>("CheckBoxConfigurationChanged");
         QVERIFY(changed->isChecked());

@@ -19,8 +19,6 @@
 
 namespace {
 
-enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
-
 // The request data of the last request with this command.
 QByteArray LastRequestData(const TSimBus& bus, int command)
 {
@@ -141,7 +139,7 @@ private slots:
     void analogOutputRoundTripAndFloater()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         TFormMainControls& c = probe.rig.C();
         const QString point = QLocale().decimalPoint();
         Enter(probe, { "ComboBoxPVAlarmSelection=low (3,6 mA)", "EditPVUpperRangeValue=4" + point + "5",
@@ -173,7 +171,7 @@ private slots:
     void deviceVariablesRoundTrip()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         TFormMainControls& c = probe.rig.C();
         const QString point = QLocale().decimalPoint();
         Enter(probe, { "ComboBoxDynDevSV=DV3", "EditDV1Offset=0" + point + "125", "EditDV0Damping=2" + point + "5",
@@ -211,7 +209,7 @@ private slots:
     void othersRoundTrip()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(Others));
+        QVERIFY(probe.Show(TPage::Others));
         TFormMainControls& c = probe.rig.C();
         probe.Click(c.CheckBoxEnableDV1);
         QVERIFY(!c.CheckBoxEnableDV3->isChecked() && !c.CheckBoxEnableDV3->isEnabled());
@@ -252,7 +250,7 @@ private slots:
         state.WriteProtected = protectedBefore;
         state.Passcode = 4242;
         Connected probe(state);
-        QVERIFY(probe.Show(Others));
+        QVERIFY(probe.Show(TPage::Others));
         TFormMainControls& c = probe.rig.C();
         Enter(probe, { "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=4242", "CheckBoxEnableDV1=click" });
         probe.rig.Bus().ClearLog();
@@ -275,7 +273,7 @@ private slots:
     void declinedPasscodeChangeKeepsTheEdits()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(Others));
+        QVERIFY(probe.Show(TPage::Others));
         TFormMainControls& c = probe.rig.C();
         Enter(probe, { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=12", "MaskEditNewPasscode2=12",
                        "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=0" });
@@ -294,7 +292,7 @@ private slots:
     void passcodeChangeLeavesNoTrace()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(Others));
+        QVERIFY(probe.Show(TPage::Others));
         TFormMainControls& c = probe.rig.C();
         Enter(probe, { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=31416", "MaskEditNewPasscode2=31416" });
         QVERIFY(c.ButtonSave->isEnabled());
@@ -346,7 +344,7 @@ private slots:
         QVERIFY(c.ButtonSave->isEnabled());
 
         // The calibration question declined: no offset is sent.
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         Enter(probe, { "EditDV0Offset=0" + point + "5" });
         DialogScript calibration({ Answer(QMessageBox::No) });
         QVERIFY(probe.ClickAndWait(c.ButtonSave));
@@ -357,7 +355,7 @@ private slots:
 
         // A span of zero, which the device refuses.
         DialogScript discard({ Answer(QMessageBox::Yes) });
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         Enter(probe, { "EditPVUpperRangeValue=2", "EditPVLowerRangeValue=2" });
         QVERIFY(probe.ClickAndWait(c.ButtonSave));
         QCOMPARE(probe.rig.Bus().RequestCount(35), 1);
@@ -378,11 +376,11 @@ private slots:
         QTest::addColumn<int>("unanswered");   // the read's command that times out
         QTest::addColumn<int>("write");        // the command Save would send
         QTest::addColumn<QString>("readBefore");
-        QTest::newRow("unit, variables unanswered") << int(DeviceVariables) << "ComboBoxDV0Unit=feet" << 33 << 53
+        QTest::newRow("unit, variables unanswered") << int(TPage::DeviceVariables) << "ComboBoxDV0Unit=feet" << 33 << 53
                                                     << "ComboBoxDV0Unit=meters";
-        QTest::newRow("upper range, range unanswered") << int(AnalogOutput) << "EditPVUpperRangeValue=5" << 15 << 35
+        QTest::newRow("upper range, range unanswered") << int(TPage::AnalogOutput) << "EditPVUpperRangeValue=5" << 15 << 35
                                                        << "EditPVUpperRangeValue=" + Local("3.000");
-        QTest::newRow("mapping, variables unanswered") << int(DeviceVariables) << "ComboBoxDynDevSV=DV3" << 33 << 51 << QString();
+        QTest::newRow("mapping, variables unanswered") << int(TPage::DeviceVariables) << "ComboBoxDynDevSV=DV3" << 33 << 51 << QString();
     }
 
     void failedReadLeavesNoEdit()
@@ -393,7 +391,7 @@ private slots:
         QFETCH(int, write);
         QFETCH(QString, readBefore);
         Connected probe(TSimDeviceState::Tivern(), "[Settings]\nNumberOfAttempts=1\n");
-        QVERIFY(probe.Show(page));
+        QVERIFY(probe.Show(TPage(page)));
         TFormMainControls& c = probe.rig.C();
         Enter(probe, { entry });
         auto* control = probe.rig.Main().findChild<QWidget*>(entry.section('=', 0, 0));
@@ -427,13 +425,13 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<int>("write");
         const auto refused = int(TSimFault::TKind::ResponseCode);
-        QTest::newRow("loop configuration refused") << int(Identification) << refused << 7
+        QTest::newRow("loop configuration refused") << int(TPage::Identification) << refused << 7
                                                     << QStringList { "ComboBoxPollingAddress=3" } << 6;
-        QTest::newRow("tag, descriptor and date unanswered") << int(Identification) << int(TSimFault::TKind::NoAnswer) << 13
+        QTest::newRow("tag, descriptor and date unanswered") << int(TPage::Identification) << int(TSimFault::TKind::NoAnswer) << 13
                                                              << QStringList { "EditTag=new-1", "EditDate=01.03.2024" } << 18;
-        QTest::newRow("variable mapping refused") << int(DeviceVariables) << refused << 50
+        QTest::newRow("variable mapping refused") << int(TPage::DeviceVariables) << refused << 50
                                                   << QStringList { "ComboBoxDynDevPV=DV1" } << 51;
-        QTest::newRow("offset and its unit refused") << int(DeviceVariables) << refused << 206
+        QTest::newRow("offset and its unit refused") << int(TPage::DeviceVariables) << refused << 206
                                                      << QStringList { "EditDV0Offset=" + Local("0.1") } << 205;
     }
 
@@ -450,7 +448,7 @@ private slots:
         {
             const bool unanswered = faultKind == int(TSimFault::TKind::NoAnswer);
             DialogScript timeout(unanswered ? QList<DialogScript::Action> { Answer(QMessageBox::Ok) } : QList<DialogScript::Action>());
-            QVERIFY(page == Identification ? probe.ClickAndWait(c.ButtonRefresh) : probe.Show(page));
+            QVERIFY(TPage(page) == TPage::Identification ? probe.ClickAndWait(c.ButtonRefresh) : probe.Show(TPage(page)));
             QTRY_COMPARE(timeout.Done(), unanswered ? 1 : 0);
         }
         Enter(probe, entries);
@@ -477,29 +475,29 @@ private slots:
         const auto refused = int(TSimFault::TKind::ResponseCode);
         const QList<int> calibration { QMessageBox::Yes };
         const QString offset = "EditDV0Offset=0" + point + "5";
-        QTest::newRow("offset refused") << int(DeviceVariables) << QStringList { offset } << refused << 205 << calibration
+        QTest::newRow("offset refused") << int(TPage::DeviceVariables) << QStringList { offset } << refused << 205 << calibration
                                         << QStringList { offset } << QStringList();
-        QTest::newRow("unit refused") << int(DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters" } << refused << 53
+        QTest::newRow("unit refused") << int(TPage::DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters" } << refused << 53
                                       << QList<int>() << QStringList { "ComboBoxDV0Unit=centimeters" } << QStringList();
-        QTest::newRow("damping refused") << int(DeviceVariables) << QStringList { "EditDV1Damping=2" } << refused << 55
+        QTest::newRow("damping refused") << int(TPage::DeviceVariables) << QStringList { "EditDV1Damping=2" } << refused << 55
                                          << QList<int>() << QStringList { "EditDV1Damping=2" } << QStringList();
-        QTest::newRow("unit taken, offset refused") << int(DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters", offset }
+        QTest::newRow("unit taken, offset refused") << int(TPage::DeviceVariables) << QStringList { "ComboBoxDV0Unit=centimeters", offset }
                                                     << refused << 205 << calibration << QStringList { offset }
                                                     << QStringList { "ComboBoxDV0Unit=centimeters" };
-        QTest::newRow("polling address refused") << int(Identification) << QStringList { "ComboBoxPollingAddress=3" } << refused << 6
+        QTest::newRow("polling address refused") << int(TPage::Identification) << QStringList { "ComboBoxPollingAddress=3" } << refused << 6
                                                  << QList<int>() << QStringList { "ComboBoxPollingAddress=3" } << QStringList();
-        QTest::newRow("tag refused") << int(Identification) << QStringList { "EditTag=t9" } << refused << 18 << QList<int>()
+        QTest::newRow("tag refused") << int(TPage::Identification) << QStringList { "EditTag=t9" } << refused << 18 << QList<int>()
                                      << QStringList { "EditTag=T9" } << QStringList();
-        QTest::newRow("message refused") << int(Identification) << QStringList { "EditTag=t2", "EditMessage=text" } << refused << 17
+        QTest::newRow("message refused") << int(TPage::Identification) << QStringList { "EditTag=t2", "EditMessage=text" } << refused << 17
                                          << QList<int>() << QStringList { "EditMessage=TEXT" } << QStringList { "EditTag=T2      " };
-        QTest::newRow("final assembly number refused") << int(Identification) << QStringList { "EditFinalAssemblyNo=5" } << refused
+        QTest::newRow("final assembly number refused") << int(TPage::Identification) << QStringList { "EditFinalAssemblyNo=5" } << refused
                                                        << 19 << QList<int>() << QStringList { "EditFinalAssemblyNo=5" } << QStringList();
-        QTest::newRow("mapping refused") << int(DeviceVariables) << QStringList { "ComboBoxDynDevSV=DV3" } << refused << 51
+        QTest::newRow("mapping refused") << int(TPage::DeviceVariables) << QStringList { "ComboBoxDynDevSV=DV3" } << refused << 51
                                          << QList<int>() << QStringList { "ComboBoxDynDevSV=DV3" } << QStringList();
-        QTest::newRow("alarm refused") << int(AnalogOutput) << QStringList { "ComboBoxPVAlarmSelection=low (3,6 mA)", "EditPVUpperRangeValue=4" }
+        QTest::newRow("alarm refused") << int(TPage::AnalogOutput) << QStringList { "ComboBoxPVAlarmSelection=low (3,6 mA)", "EditPVUpperRangeValue=4" }
                                        << refused << 202 << QList<int>() << QStringList { "ComboBoxPVAlarmSelection=low (3,6 mA)" }
                                        << QStringList { "EditPVUpperRangeValue=4" + point + "000" };
-        QTest::newRow("cut off by a time-out") << int(Identification)
+        QTest::newRow("cut off by a time-out") << int(TPage::Identification)
                                                << QStringList { "EditTag=t3", "EditMessage=text", "EditFinalAssemblyNo=5" }
                                                << int(TSimFault::TKind::NoAnswer) << 17 << QList<int> { QMessageBox::Ok }
                                                << QStringList { "EditMessage=TEXT", "EditFinalAssemblyNo=5" }
@@ -517,8 +515,8 @@ private slots:
         QFETCH(QStringList, accepted);
         Connected probe(TSimDeviceState::Tivern(), "[Settings]\nNumberOfAttempts=1\n");
         TFormMainControls& c = probe.rig.C();
-        if (page != Identification)
-            QVERIFY(probe.Show(page));
+        if (TPage(page) != TPage::Identification)
+            QVERIFY(probe.Show(TPage(page)));
         // A refusal other than write protection.
         probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind(faultKind)).OnCommand(faultCommand).WithValue(9));
         Enter(probe, entries);
@@ -541,7 +539,7 @@ private slots:
     void offsetBaselineFollowsTheUnit()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         TFormMainControls& c = probe.rig.C();
         const QString point = QLocale().decimalPoint();
         Enter(probe, { "EditDV1Offset=0" + point + "25" });
@@ -563,11 +561,11 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("shown");     // the entries' controls afterwards
         QTest::addColumn<int>("refusals");
-        QTest::newRow("identification") << int(Identification) << QStringList { "EditTag=locked", "EditFinalAssemblyNo=99" }
+        QTest::newRow("identification") << int(TPage::Identification) << QStringList { "EditTag=locked", "EditFinalAssemblyNo=99" }
                                         << QStringList { "TIVERN  ", "1001" } << 2;
-        QTest::newRow("analog output") << int(AnalogOutput) << QStringList { "EditPVUpperRangeValue=5" }
+        QTest::newRow("analog output") << int(TPage::AnalogOutput) << QStringList { "EditPVUpperRangeValue=5" }
                                        << QStringList { Local("3.000") } << 1;
-        QTest::newRow("device variables") << int(DeviceVariables)
+        QTest::newRow("device variables") << int(TPage::DeviceVariables)
                                           << QStringList { "EditDV0Damping=2", "EditDV1Offset=" + Local("0.5"), "ComboBoxDynDevSV=DV3" }
                                           << QStringList { Local("1.000"), Local("0.000"), "DV1" } << 3;
     }
@@ -582,8 +580,8 @@ private slots:
         state.WriteProtected = true;
         Connected probe(state);
         TFormMainControls& c = probe.rig.C();
-        if (page != Identification)
-            QVERIFY(probe.Show(page));
+        if (TPage(page) != TPage::Identification)
+            QVERIFY(probe.Show(TPage(page)));
         Enter(probe, entries);
         DialogScript calibration({ Answer(QMessageBox::Yes) });
         QVERIFY(probe.ClickAndWait(c.ButtonSave));
@@ -607,34 +605,34 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("command");
-        const auto row = [](const char* name, Page page, const QStringList& entries, const QString& message, int command,
+        const auto row = [](const char* name, TPage page, const QStringList& entries, const QString& message, int command,
                             bool limitsUnread = false) {
             QTest::newRow(name) << int(page) << limitsUnread << entries << message << command;
         };
-        row("largest final assembly number", Identification, { "EditFinalAssemblyNo=16777215" }, "", 19);
-        row("final assembly number too large", Identification, { "EditFinalAssemblyNo=16777216" },
+        row("largest final assembly number", TPage::Identification, { "EditFinalAssemblyNo=16777215" }, "", 19);
+        row("final assembly number too large", TPage::Identification, { "EditFinalAssemblyNo=16777216" },
             "Final Assembly No. is greater than 16777215 (0xFFFFFF)", 19);
-        row("negative final assembly number", Identification, { "EditFinalAssemblyNo:=-1" }, "Final Assembly No. is less than 0", 19);
-        row("final assembly number not a number", Identification, { "EditFinalAssemblyNo:=abc" },
+        row("negative final assembly number", TPage::Identification, { "EditFinalAssemblyNo:=-1" }, "Final Assembly No. is less than 0", 19);
+        row("final assembly number not a number", TPage::Identification, { "EditFinalAssemblyNo:=abc" },
             "'abc' is not a valid integer value", 19);
-        row("impossible date", Identification, { "EditDate=31.02.2025" }, "'31.02.2025' is not a valid date", 18);
-        row("range at the limit", AnalogOutput, { "EditPVUpperRangeValue=6" }, "", 35);
-        row("range above the limit", AnalogOutput, { "EditPVUpperRangeValue=6" + point + "001" },
+        row("impossible date", TPage::Identification, { "EditDate=31.02.2025" }, "'31.02.2025' is not a valid date", 18);
+        row("range at the limit", TPage::AnalogOutput, { "EditPVUpperRangeValue=6" }, "", 35);
+        row("range above the limit", TPage::AnalogOutput, { "EditPVUpperRangeValue=6" + point + "001" },
             "PV Upper Range Value is greater than maximum (6" + point + "000)", 35);
-        row("limits unread, 0", AnalogOutput, { "EditPVUpperRangeValue=0" }, "", 35, true);
-        row("limits unread, above 0", AnalogOutput, { "EditPVUpperRangeValue=0" + point + "5" },
+        row("limits unread, 0", TPage::AnalogOutput, { "EditPVUpperRangeValue=0" }, "", 35, true);
+        row("limits unread, above 0", TPage::AnalogOutput, { "EditPVUpperRangeValue=0" + point + "5" },
             "PV Upper Range Value is greater than maximum (0" + point + "000)", 35, true);
-        row("passcodes differ, one too large", Others,
+        row("passcodes differ, one too large", TPage::Others,
             { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70001" },
             "New Passcode and the verify Passcode does not match.", 204);
-        row("new passcode too large", Others,
+        row("new passcode too large", TPage::Others,
             { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=70000", "MaskEditNewPasscode2=70000" },
             "New Passcode greater than 65535 (0xFFFF).", 204);
-        row("verify passcode empty", Others, { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=1" }, "Verify Passcode is empty.", 204);
+        row("verify passcode empty", TPage::Others, { "MaskEditOldPasscode=0", "MaskEditNewPasscode1=1" }, "Verify Passcode is empty.", 204);
         // Cut to 16 bits it would switch protection with a passcode never typed.
-        row("protection passcode too large", Others, { "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=70000" },
+        row("protection passcode too large", TPage::Others, { "CheckBoxProtectionMode=click", "MaskEditPasswcodeProtectionCode=70000" },
             "Passcode greater than 65535 (0xFFFF).", 200);
-        row("protection passcode missing", Others, { "CheckBoxProtectionMode=click" }, "Please enter the passcode.", 200);
+        row("protection passcode missing", TPage::Others, { "CheckBoxProtectionMode=click" }, "Please enter the passcode.", 200);
     }
 
     void entriesAreCheckedBeforeSending()
@@ -648,8 +646,8 @@ private slots:
         // A not-a-number upper limit leaves both limits unread.
         if (limitsUnread)
             probe.rig.Bus().AddFault(TSimFault(TSimFault::TKind::NotANumber).OnCommand(14).WithValue(1));
-        if (page != Identification)
-            QVERIFY(probe.Show(page));
+        if (TPage(page) != TPage::Identification)
+            QVERIFY(probe.Show(TPage(page)));
         Enter(probe, entries);
         DialogScript error({ Press("OK") });
         QVERIFY(probe.ClickAndWait(probe.rig.C().ButtonSave));

@@ -4,9 +4,9 @@
 #include "DialogScript.h"
 #include "support/LocalNumber.h"
 
-#include "worker/TThreadMeridal.h"
-#include "worker/UControlColors.h"
 #include "ui/TLevelProgressBar.h"
+#include "ui/UControlColors.h"
+#include "worker/TThreadMeridal.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -25,8 +25,6 @@
 #include <cmath>
 
 namespace {
-
-enum Page { Identification, AnalogOutput, DeviceVariables, Maintenance, Others, Diagnostics };
 
 using Kind = TSimFault::TKind;
 
@@ -121,19 +119,19 @@ private slots:
         QTest::addColumn<bool>("paste");
         QTest::addColumn<QString>("entered");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("tag with an apostrophe, typed") << int(Identification) << "EditTag" << "TAG'" << false
+        QTest::newRow("tag with an apostrophe, typed") << int(TPage::Identification) << "EditTag" << "TAG'" << false
                                                       << QString::fromUtf8("x'\u00e9") << "TAG'X";
-        QTest::newRow("tag with an apostrophe, pasted") << int(Identification) << "EditTag" << "TAG'" << true
+        QTest::newRow("tag with an apostrophe, pasted") << int(TPage::Identification) << "EditTag" << "TAG'" << true
                                                        << QString::fromUtf8("ab'c\u20ac\n") << "TAG'ABC";
-        QTest::newRow("long tag with a euro sign") << int(Identification) << "EditLongTag" << QString::fromUtf8("\u20acuro") << false
+        QTest::newRow("long tag with a euro sign") << int(TPage::Identification) << "EditLongTag" << QString::fromUtf8("\u20acuro") << false
                                                   << QString::fromUtf8("\u00e9\u0416a") << QString::fromUtf8("\u20acuro\u00e9a");
-        QTest::newRow("number, pasted") << int(Identification) << "EditFinalAssemblyNo" << "12" << true << "3x4" << "1234";
-        QTest::newRow("range value holding NaN") << int(AnalogOutput) << "EditPVUpperRangeValue" << "NaN" << false
+        QTest::newRow("number, pasted") << int(TPage::Identification) << "EditFinalAssemblyNo" << "12" << true << "3x4" << "1234";
+        QTest::newRow("range value holding NaN") << int(TPage::AnalogOutput) << "EditPVUpperRangeValue" << "NaN" << false
                                                 << "1a" + point + "5" << "NaN1" + point + "5";
         // Either separator, and the minus sign of a spreadsheet, mean the same number.
-        QTest::newRow("offset typed with a point and U+2212") << int(DeviceVariables) << "EditDV0Offset" << "" << false
+        QTest::newRow("offset typed with a point and U+2212") << int(TPage::DeviceVariables) << "EditDV0Offset" << "" << false
                                                              << QString::fromUtf8("\u22120.08") << "-0" + point + "08";
-        QTest::newRow("offset pasted with a comma") << int(DeviceVariables) << "EditDV0Offset" << "" << true << "-1,5"
+        QTest::newRow("offset pasted with a comma") << int(TPage::DeviceVariables) << "EditDV0Offset" << "" << true << "-1,5"
                                                    << "-1" + point + "5";
     }
 
@@ -147,8 +145,8 @@ private slots:
         QFETCH(QString, expected);
         Connected probe(TSimDeviceState::Tivern());
         QVERIFY(probe.identified);
-        if (page != Identification)
-            QVERIFY(probe.Show(page));
+        if (TPage(page) != TPage::Identification)
+            QVERIFY(probe.Show(TPage(page)));
         auto* edit = probe.rig.Main().findChild<QLineEdit*>(field);
         // "NaN1" is no number: each change of it shows the conversion error.
         DialogScript conversionErrors(QList<DialogScript::Action>(8, Press(QStringLiteral("OK"))));
@@ -215,7 +213,7 @@ private slots:
         TSimDeviceState tivern = TSimDeviceState::Tivern();
         tivern.Configuration.Variables[0].Offset = 1.5;
         Connected probe(tivern);
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         TFormMainControls& c = probe.rig.C();
         QCOMPARE(c.EditDV0Offset->text(), Local("1.500"));
         QVERIFY(!Modified(c.EditDV0Offset));
@@ -232,7 +230,7 @@ private slots:
     void anyPasscodeTextMarksTheOthersTab()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(Others));
+        QVERIFY(probe.Show(TPage::Others));
         TFormMainControls& c = probe.rig.C();
         QVERIFY(!c.ButtonSave->isEnabled());
         probe.Type(c.MaskEditNewPasscode1, QStringLiteral("4a7"));
@@ -244,7 +242,7 @@ private slots:
     void secondFloatOffTakesTheInterfaceLayerWithIt()
     {
         Connected probe(TSimDeviceState::Tivern(5, 3));
-        QVERIFY(probe.Show(Others));
+        QVERIFY(probe.Show(TPage::Others));
         TFormMainControls& c = probe.rig.C();
         QVERIFY(c.CheckBoxEnableDV1->isChecked());
         QVERIFY(c.CheckBoxEnableDV3->isChecked());
@@ -260,7 +258,7 @@ private slots:
     void enableBoxesOfOldFirmwareAreNeverMarked()
     {
         Connected probe(TSimDeviceState::Tivern(5, 2));
-        QVERIFY(probe.Show(Others));
+        QVERIFY(probe.Show(TPage::Others));
         TFormMainControls& c = probe.rig.C();
         for (QCheckBox* box : { c.CheckBoxEnableDV0, c.CheckBoxEnableDV1, c.CheckBoxEnableDV2, c.CheckBoxEnableDV3 }) {
             QVERIFY(!box->isEnabled());
@@ -279,10 +277,10 @@ private slots:
         TFormMainControls& c = probe.rig.C();
         probe.Type(c.EditTag, QStringLiteral("LT-7"));
         DialogScript dialogs({});
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         QCOMPARE(dialogs.Done(), 0);                        // no question
-        probe.ClickTab(Identification);
-        QCOMPARE(c.PageControl->currentIndex(), int(Identification));
+        probe.ClickTab(TPage::Identification);
+        QCOMPARE(c.PageControl->currentIndex(), int(TPage::Identification));
         QCOMPARE(c.EditTag->text(), QString("LT-7"));       // not read again
         QVERIFY(Modified(c.EditTag));
         QVERIFY(c.ButtonSave->isEnabled());
@@ -291,23 +289,23 @@ private slots:
     void leavingAnotherTabAsksBeforeDiscarding()
     {
         Connected probe(TSimDeviceState::Tivern());
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         TFormMainControls& c = probe.rig.C();
         probe.Type(c.EditDV0Offset, Local("0.25"));
 
         DialogScript no({ Answer(QMessageBox::No) });
-        probe.ClickTab(Others);
+        probe.ClickTab(TPage::Others);
         QTRY_COMPARE(no.Done(), 1);
         QCOMPARE(no.Texts, QStringList { "Entries have been modified.\n\nDo you want to discard changes?" });
-        QCOMPARE(c.PageControl->currentIndex(), int(DeviceVariables));
+        QCOMPARE(c.PageControl->currentIndex(), int(TPage::DeviceVariables));
         QCOMPARE(c.EditDV0Offset->text(), Local("0.25"));
 
         DialogScript yes({ Answer(QMessageBox::Yes) });
-        probe.ClickTab(Others);
+        probe.ClickTab(TPage::Others);
         QTRY_COMPARE(yes.Done(), 1);
         QVERIFY(probe.rig.WaitUntilIdle());
-        QCOMPARE(c.PageControl->currentIndex(), int(Others));
-        QVERIFY(probe.Show(DeviceVariables));                // read again
+        QCOMPARE(c.PageControl->currentIndex(), int(TPage::Others));
+        QVERIFY(probe.Show(TPage::DeviceVariables));                // read again
         QCOMPARE(c.EditDV0Offset->text(), Local("0.000"));
         QVERIFY(!Modified(c.EditDV0Offset));
     }
@@ -316,9 +314,9 @@ private slots:
     {
         Connected probe(TSimDeviceState::Tivern());
         TFormMainControls& c = probe.rig.C();
-        for (int page : { AnalogOutput, DeviceVariables, Others, Identification }) {
-            QVERIFY(probe.Show(page));
-            if (page == Identification) {
+        for (TPage page : { TPage::AnalogOutput, TPage::DeviceVariables, TPage::Others, TPage::Identification }) {
+            QVERIFY(probe.Show(TPage(page)));
+            if (page == TPage::Identification) {
                 c.ButtonRefresh->click();
                 QVERIFY(probe.rig.WaitUntilIdle());
             }
@@ -354,7 +352,7 @@ private slots:
             tivern.Configuration.LowerRangeValue = 0.5;
             tivern.Configuration.AlarmSelection = 1;
             Connected probe(tivern);
-            QVERIFY(probe.Show(AnalogOutput));
+            QVERIFY(probe.Show(TPage::AnalogOutput));
             TFormMainControls& c = probe.rig.C();
             QCOMPARE(c.GroupBoxPV->title(), QString(" PV mapped to Float 1 - Device Variable 0 "));
             QCOMPARE(c.EditPrimaryVariableValue->text(), Local("1.250"));
@@ -369,7 +367,7 @@ private slots:
         }
         {
             Connected probe(TSimDeviceState::Calderos());
-            QVERIFY(probe.Show(AnalogOutput));
+            QVERIFY(probe.Show(TPage::AnalogOutput));
             QCOMPARE(probe.rig.C().GroupBoxPV->title(), QString(" PV mapped to Level - Device Variable 0"));
             QCOMPARE(probe.rig.C().EditPrimaryVariableValue->text(), Local("2.000"));
         }
@@ -382,7 +380,7 @@ private slots:
         tivern.Configuration.Variables[1].Offset = 0.25;
         tivern.Configuration.Variables[1].Damping = 2.0f;
         Connected probe(tivern);
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         TFormMainControls& c = probe.rig.C();
         for (QGroupBox* group : { c.GroupBoxDV0, c.GroupBoxDV1, c.GroupBoxDV2, c.GroupBoxDV3 })
             QVERIFY(!group->isHidden());
@@ -405,7 +403,7 @@ private slots:
     void calderosShowsOneLevelWithDampingInTheOffsetsPlace()
     {
         Connected probe(TSimDeviceState::Calderos());
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         TFormMainControls& c = probe.rig.C();
         QVERIFY(!c.GroupBoxDV0->isHidden());
         for (QGroupBox* group : { c.GroupBoxDV1, c.GroupBoxDV2, c.GroupBoxDV3 })
@@ -427,7 +425,7 @@ private slots:
         TFormMainControls& c = probe.rig.C();
         QVERIFY(!c.TabDiagnostics->isEnabled());
         QVERIFY(!c.ButtonRestoreFactoryDefaults->isEnabled());
-        probe.ClickTab(Diagnostics);
+        probe.ClickTab(TPage::Diagnostics);
         QTRY_VERIFY(!c.LabelDiagnosticsFirmwareHint->isHidden());
         QVERIFY(c.ButtonRefresh->isEnabled());
         QVERIFY(probe.rig.WaitUntilIdle());
@@ -443,7 +441,7 @@ private slots:
         bus.AddFault(TSimFault(Kind::NotANumber).OnCommand(1).WithValue(1));
         bus.AddFault(TSimFault(Kind::NotANumber).OnCommand(2).WithValue(4));
         bus.AddFault(TSimFault(Kind::NotANumber).OnCommand(14).WithValue(4));
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         QCOMPARE(c.EditPrimaryVariableValue->text(), QString("NaN"));
         QCOMPARE(c.LabelPrimaryVariableUnit->text(), QString());
         QCOMPARE(c.EditPercentOfRange->text(), QString("NaN"));
@@ -470,7 +468,7 @@ private slots:
         QFETCH(QString, unit);
         Connected probe(TSimDeviceState::Tivern());
         probe.rig.Bus().AddFault(TSimFault(Kind::NotANumber).OnCommand(1).WithValue(1).WithPattern(pattern));
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         QCOMPARE(probe.rig.C().LabelPrimaryVariableUnit->text(), unit);
     }
 
@@ -480,11 +478,11 @@ private slots:
     {
         Connected probe(TSimDeviceState::Tivern());
         TFormMainControls& c = probe.rig.C();
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         QList<QLineEdit*> values = { c.EditPrimaryVariableValue, c.EditLoopCurrent, c.EditPercentOfRange };
         for (QLineEdit* edit : values)
             QVERIFY2(TextContrast(edit) >= 4.5, qPrintable(edit->objectName() + ": " + QString::number(TextContrast(edit))));
-        QVERIFY(probe.Show(DeviceVariables));
+        QVERIFY(probe.Show(TPage::DeviceVariables));
         values = { c.EditDV0Value, c.EditDV1Value, c.EditDV2Value, c.EditDV3Value };
         for (QLineEdit* edit : values) {
             QVERIFY2(TextContrast(edit) >= 4.5, qPrintable(edit->objectName() + ": " + QString::number(TextContrast(edit))));
@@ -502,7 +500,7 @@ private slots:
         probe.rig.Bus().AddFault(TSimFault(Kind::NotANumber).OnCommand(2).WithValue(0));
         probe.rig.Bus().AddFault(TSimFault(Kind::NotANumber).OnCommand(15).WithValue(3));
         QSignalSpy shown(DeviceThread, &TThreadMeridal::StatusTextShown);
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         QStringList texts;
         for (const QList<QVariant>& signal : shown)
             texts << signal.at(0).toString();
@@ -521,7 +519,7 @@ private slots:
     {
         Connected probe(TSimDeviceState::Tivern());
         probe.rig.Bus().AddFault(TSimFault(Kind::ByteCount).OnCommand(1).WithValue(-1));
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         QCOMPARE(probe.rig.C().EditPrimaryVariableValue->text(), Local("4294967296.000"));
         QCOMPARE(probe.rig.C().LabelPrimaryVariableUnit->text(), QString());
     }
@@ -543,7 +541,7 @@ private slots:
         Connected probe(TSimDeviceState::Tivern());
         TFormMainControls& c = probe.rig.C();
         c.MenuSettingsAutoRefreshSec5->trigger();
-        QVERIFY(probe.Show(AnalogOutput));
+        QVERIFY(probe.Show(TPage::AnalogOutput));
         c.TimerRefresh->setInterval(100);                   // the period itself is the menu's
         const int before = probe.rig.Bus().RequestCount(1);
         QTRY_VERIFY(probe.rig.Bus().RequestCount(1) >= before + 2);
@@ -563,7 +561,7 @@ private slots:
     {
         Connected probe(TSimDeviceState::Tivern());
         TFormMainControls& c = probe.rig.C();
-        QVERIFY(probe.Show(Diagnostics));
+        QVERIFY(probe.Show(TPage::Diagnostics));
         QVERIFY(!c.ButtonRefresh->isEnabled());
         QCOMPARE(c.AdvEditFirmwareVersion->text(), QString("3.1.0"));
         QCOMPARE(c.EditDeviceIDDiagnostics->text(), c.EditDeviceID->text());
@@ -582,7 +580,7 @@ private slots:
         // Leave the tab between two polls.
         c.TimerDiagnostics->setInterval(2000);
         QVERIFY(probe.rig.WaitUntilIdle());
-        QVERIFY(probe.Show(Maintenance));
+        QVERIFY(probe.Show(TPage::Maintenance));
         QTest::qWait(300);
         const int left = probe.rig.Bus().RequestCount(207);
         QTest::qWait(400);
@@ -595,7 +593,7 @@ private slots:
         TSimDeviceState tivern = TSimDeviceState::Tivern();
         tivern.Diagnostics.ClockValue = 0.0f;
         Connected probe(tivern);
-        QVERIFY(probe.Show(Diagnostics));
+        QVERIFY(probe.Show(TPage::Diagnostics));
         QCOMPARE(probe.rig.C().AdvEditPulseDuration->text(), QString("NaN"));
         QVERIFY(probe.rig.C().TimerDiagnostics->isActive());    // the job did not fail
     }

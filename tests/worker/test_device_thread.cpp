@@ -6,8 +6,8 @@
 
 #include "link/TComPortNames.h"
 #include "link/TSerialPort.h"
+#include "worker/TDeviceView.h"
 #include "worker/TThreadMeridal.h"
-#include "worker/UControlColors.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,11 +37,10 @@ struct Rig
                 port = scripted.get();
                 return std::make_unique<TComportHART>(std::move(scripted));
             },
-            window, &window, [this](TThreadBasis& sender) -> QDialog* {
-                errors.append(sender.LastExceptionMessage());
-                return nullptr;
-            });
+            window, &window);
     }
+
+    TDeviceView& view() { return thread->View(); }
 
     // Runs a job and waits until the thread is idle again.
     void Run(TThreadMeridal::Job job)
@@ -53,7 +52,6 @@ struct Rig
     TestDeviceWindow window;
     ScriptedPort* port = nullptr;
     std::unique_ptr<TThreadMeridal> thread;
-    QStringList errors;
 };
 
 const QStringList OnePass = { QStringLiteral("LockUI"), QStringLiteral("UnlockUI device=0 refresh=1") };
@@ -120,7 +118,7 @@ private slots:
     {
         Rig rig;
         rig.Run([] { throw Exception(QStringLiteral("Final Assembly No. is less than 0")); });
-        QCOMPARE(rig.errors, QStringList { "Final Assembly No. is less than 0" });
+        QCOMPARE(rig.window.Errors, QStringList { "Final Assembly No. is less than 0" });
         QCOMPARE(rig.window.statusPanel->text(), QString("Exception arose"));
         QCOMPARE(rig.window.Calls, OnePass);
     }
@@ -132,7 +130,7 @@ private slots:
             rig.thread->Abort();
             rig.thread->CheckAborted();
         });
-        QVERIFY(rig.errors.isEmpty());
+        QVERIFY(rig.window.Errors.isEmpty());
         QCOMPARE(rig.window.statusPanel->text(), QString("Thread started"));
         QCOMPARE(rig.window.Calls, OnePass);
 
@@ -146,7 +144,7 @@ private slots:
 
         rig.window.Calls.clear();
         rig.Run([] { throw ETerminateException(QStringLiteral("Thread is terminiated.")); });
-        QVERIFY(rig.errors.isEmpty());
+        QVERIFY(rig.window.Errors.isEmpty());
         QCOMPARE(rig.window.Calls, QStringList { "LockUI" });
     }
 
@@ -167,14 +165,14 @@ private slots:
     void failureOnTheGuiSideFailsTheJob()
     {
         Rig rig;
-        rig.window.OnAccept = [](QObject*) { throw Exception(QStringLiteral("control refused")); };
+        rig.window.OnAccept = [](QWidget*) { throw Exception(QStringLiteral("control refused")); };
         std::atomic<bool> afterAccept { false };
         rig.Run([&] {
-            rig.thread->SyncAcceptValue(rig.window.editTag);
+            rig.view().Accept(TField::EditTag);
             afterAccept = true;
         });
         QVERIFY(!afterAccept);
-        QCOMPARE(rig.errors, QStringList { "control refused" });
+        QCOMPARE(rig.window.Errors, QStringList { "control refused" });
     }
 
     void gettersReturnWhatTheWindowShows()
@@ -189,13 +187,13 @@ private slots:
         int index = -2;
         bool checked = false, groupVisible = true, tagVisible = false;
         rig.Run([&] {
-            tag = rig.thread->SyncGetText(rig.window.editTag);
-            comboText = rig.thread->SyncGetComboText(rig.window.comboPollingAddress);
-            index = rig.thread->SyncGetItemIndex(rig.window.comboPollingAddress);
-            checked = rig.thread->SyncGetChecked(rig.window.checkLoopCurrentMode);
-            groupVisible = rig.thread->SyncGetVisible(rig.window.groupDV0);
-            tagVisible = rig.thread->SyncGetVisible(rig.window.editTag);
-            memoText = rig.thread->SyncGetText(rig.window.memo);
+            tag = rig.view().Text(TField::EditTag);
+            comboText = rig.view().Text(TField::ComboBoxPollingAddress);
+            index = rig.view().ItemIndex(TField::ComboBoxPollingAddress);
+            checked = rig.view().Checked(TField::CheckBoxLoopCurrentMode);
+            groupVisible = rig.view().Visible(TField::GroupBoxDV0);
+            tagVisible = rig.view().Visible(TField::EditTag);
+            memoText = rig.view().Text(TField::MemoAnswerData);
         });
         QCOMPARE(tag, QString("TAG1"));
         QCOMPARE(comboText, QString("7"));
@@ -206,39 +204,41 @@ private slots:
         QCOMPARE(memoText, QString("01 02"));
     }
 
-    void gettersOfOtherKindsKeepTheirLastResult()
+    void callsAFieldsKindDoesNotHaveReadEmpty()
     {
         Rig rig;
-        bool first = false, fromCombo = false;
+        rig.window.editTag->setText(QStringLiteral("TAG1"));
+        bool checked = true;
+        int index = 0;
+        QString groupText = QStringLiteral("?");
         rig.Run([&] {
-            first = rig.thread->SyncGetVisible(rig.window.editTag);
-            fromCombo = rig.thread->SyncGetVisible(rig.window.comboPollingAddress);
+            checked = rig.view().Checked(TField::EditTag);
+            index = rig.view().ItemIndex(TField::EditTag);
+            groupText = rig.view().Text(TField::GroupBoxDV0);
+            rig.view().SetChecked(TField::EditTag, true);
         });
-        QVERIFY(first);
-        QVERIFY(fromCombo);
-        rig.window.editTag->hide();
-        rig.Run([&] {
-            first = rig.thread->SyncGetVisible(rig.window.editTag);
-            fromCombo = rig.thread->SyncGetVisible(rig.window.comboPollingAddress);
-        });
-        QVERIFY(!first);
-        QVERIFY(!fromCombo);
+        QVERIFY(!checked);
+        QCOMPARE(index, -1);
+        QCOMPARE(groupText, QString());
+        QCOMPARE(rig.window.editTag->text(), QString("TAG1"));
+        QVERIFY(rig.window.Errors.isEmpty());
     }
 
     void settersChangeTheWindow()
     {
         Rig rig;
         rig.Run([&] {
-            rig.thread->SyncSetText(rig.window.editTag, QStringLiteral("LEVEL"));
-            rig.thread->SyncAppendText(rig.window.editTag, QStringLiteral("-2"));
-            rig.thread->SyncSetEditText(rig.window.memo, QStringLiteral("FF"));
-            rig.thread->SyncSetCaption(rig.window.groupDV0, QStringLiteral(" Float 1 - Device Variable 0 "));
-            rig.thread->SyncSetHint(rig.window.editTag, QStringLiteral("Maximum: 1\rMinimum: 0"));
-            rig.thread->SyncSetItemIndexAccepted(rig.window.comboPollingAddress, 20);
-            rig.thread->SyncSetCheckedAccepted(rig.window.checkLoopCurrentMode, true);
-            rig.thread->SyncSetProgress(rig.window.progressQuality, 50);
-            rig.thread->SyncSetVisible(rig.window.groupDV0, false);
-            rig.thread->SyncSetVisible(rig.window.tabDiagnostics, false);
+            rig.view().SetText(TField::EditTag, QStringLiteral("LEVEL-2"));
+            rig.view().SetText(TField::MemoAnswerData, QStringLiteral("FF"));
+            rig.view().SetCaption(TField::GroupBoxDV0, QStringLiteral(" Float 1 - Device Variable 0 "));
+            rig.view().SetHint(TField::EditTag, QStringLiteral("Maximum: 1\rMinimum: 0"));
+            rig.view().SetItemIndex(TField::ComboBoxPollingAddress, 20);
+            rig.view().Accept(TField::ComboBoxPollingAddress);
+            rig.view().SetChecked(TField::CheckBoxLoopCurrentMode, true);
+            rig.view().Accept(TField::CheckBoxLoopCurrentMode);
+            rig.view().SetProgress(TField::AdvProgressBarQualityQuotient, 50);
+            rig.view().SetVisible(TField::GroupBoxDV0, false);
+            rig.view().SetVisible(TField::TabDiagnostics, false);
         });
         QCOMPARE(rig.window.editTag->text(), QString("LEVEL-2"));
         QCOMPARE(rig.window.memo->toPlainText(), QString("FF"));
@@ -252,39 +252,35 @@ private slots:
         QCOMPARE(rig.window.Calls.mid(1, 2), (QStringList { "Accept ComboBoxPollingAddress", "Accept CheckBoxLoopCurrentMode" }));
     }
 
-    void colours()
+    void modifiedAndDiscarded()
     {
         Rig rig;
+        rig.window.editTag->setText(QStringLiteral("4711"));
+        rig.window.Modified.insert(rig.window.editTag);
+        bool tagModified = false, checkModified = true, afterDiscard = true;
         rig.Run([&] {
-            rig.thread->SyncSetColor(rig.window.labelUnplugWarning, Qt::red, true);
-            rig.thread->SyncSetColor(rig.window.statusPanel, Qt::green, false);
-            rig.thread->SyncSetColor(rig.window.editTag, ModifiedColor, true);
-        });
-        QCOMPARE(rig.window.labelUnplugWarning->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QVERIFY(rig.window.labelUnplugWarning->palette().color(QPalette::Window) != QColor(Qt::red));
-        QCOMPARE(ControlColor(rig.window.statusPanel), QColor(Qt::green));
-        QCOMPARE(ControlColor(rig.window.editTag), ModifiedColor);   // edits take the background
-
-        bool tagModified = false, checkModified = true;
-        rig.Run([&] {
-            tagModified = rig.thread->SyncIsModified(rig.window.editTag);
-            checkModified = rig.thread->SyncIsModified(rig.window.checkLoopCurrentMode);
+            tagModified = rig.view().Modified(TField::EditTag);
+            checkModified = rig.view().Modified(TField::CheckBoxLoopCurrentMode);
+            rig.view().Discard(TField::EditTag);
+            afterDiscard = rig.view().Modified(TField::EditTag);
         });
         QVERIFY(tagModified);
         QVERIFY(!checkModified);
+        QVERIFY(!afterDiscard);
+        QCOMPARE(rig.window.editTag->text(), QString());
     }
 
     void enablingTimersAndTabPages()
     {
         Rig rig;
         rig.Run([&] {
-            rig.thread->SyncSetEnabled(rig.window.timerDiagnostics, true);
-            rig.thread->SyncSetEnabled(rig.window.tabDiagnostics, false);
+            rig.view().SetEnabled(TField::TimerDiagnostics, true);
+            rig.view().SetEnabled(TField::TabDiagnostics, false);
         });
         QVERIFY(rig.window.timerDiagnostics->isActive());
         QVERIFY(!rig.window.tabDiagnostics->isEnabled());
         QVERIFY(rig.window.pageControl->isTabEnabled(1));   // still selectable
-        rig.Run([&] { rig.thread->SyncSetEnabled(rig.window.timerDiagnostics, false); });
+        rig.Run([&] { rig.view().SetEnabled(TField::TimerDiagnostics, false); });
         QVERIFY(!rig.window.timerDiagnostics->isActive());
     }
 
@@ -294,16 +290,16 @@ private slots:
         QComboBox* combo = rig.window.dynSV;
         combo->addItems({ "DV0", "DV1", "DV1", "Not Used" });
         combo->setCurrentIndex(3);
-        rig.Run([&] { rig.thread->SyncSelectComboItem(combo, QStringLiteral("DV7")); });
+        rig.Run([&] { rig.view().SelectItem(TField::ComboBoxDynDevSV, QStringLiteral("DV7")); });
         QCOMPARE(combo->currentIndex(), 3);                 // no such item: unchanged
-        rig.Run([&] { rig.thread->SyncSelectComboItem(combo, QStringLiteral("dv1")); });
+        rig.Run([&] { rig.view().SelectItem(TField::ComboBoxDynDevSV, QStringLiteral("dv1")); });
         QCOMPARE(combo->currentIndex(), 3);                 // letter case counts
-        rig.Run([&] { rig.thread->SyncSelectComboItem(combo, QStringLiteral("DV1")); });
+        rig.Run([&] { rig.view().SelectItem(TField::ComboBoxDynDevSV, QStringLiteral("DV1")); });
         QCOMPARE(combo->currentIndex(), 1);                 // the first of two equal items
         combo->clear();
-        rig.Run([&] { rig.thread->SyncSelectComboItem(combo, QStringLiteral("DV1")); });
+        rig.Run([&] { rig.view().SelectItem(TField::ComboBoxDynDevSV, QStringLiteral("DV1")); });
         QCOMPARE(combo->currentIndex(), -1);
-        QVERIFY(rig.errors.isEmpty());
+        QVERIFY(rig.window.Errors.isEmpty());
     }
 
     void dynamicVariableChoices()
@@ -311,7 +307,7 @@ private slots:
         Rig rig;
         rig.Run([&] {
             for (const char* name : { "DV0", "DV1", "DV0", "Not Used" })
-                rig.thread->AddDynamicVariableChoice(QString::fromLatin1(name));
+                rig.view().AddMappingChoice(QString::fromLatin1(name));
         });
         auto items = [](QComboBox* combo) {
             QStringList texts;
@@ -327,12 +323,13 @@ private slots:
     void questions()
     {
         Rig rig;
-        int yes = 0, no = 0;
+        bool yes = false;
+        int no = 0;
         AnswerNextMessageBox(QMessageBox::Yes);
-        rig.Run([&] { yes = rig.thread->AskContinue(QStringLiteral("Analog signaling will be disabled")); });
+        rig.Run([&] { yes = rig.view().AskContinue(QStringLiteral("Analog signaling will be disabled")); });
         AnswerNextMessageBox(QMessageBox::No);
-        rig.Run([&] { no = rig.thread->SyncAskYesNo(QStringLiteral("Really?")); });
-        QCOMPARE(yes, 6);
+        rig.Run([&] { no = rig.view().Ask({ TQuestion::TKind::YesNo, QStringLiteral("Really?"), QString() }).Result; });
+        QVERIFY(yes);
         QCOMPARE(no, 7);
     }
 
@@ -341,7 +338,7 @@ private slots:
         Rig rig;
         int answer = 0;
         QVERIFY(rig.thread->StartJob([&] {
-            answer = rig.thread->SyncAskYesNo(QStringLiteral("Really?"));
+            answer = rig.view().Ask({ TQuestion::TKind::YesNo, QStringLiteral("Really?"), QString() }).Result;
             rig.thread->CheckTerminated();
         }));
         QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
@@ -376,10 +373,10 @@ private slots:
         Rig rig;
         bool before = true, after = false, other = true;
         rig.Run([&] {
-            before = rig.thread->ResponseLogContains(QStringLiteral("In Write Protect Mode"));
-            rig.thread->AddResponseLogLine(QStringLiteral("Cmd: 18: Write Tag/Descriptor/Date -> Code 7: In Write Protect Mode"));
-            after = rig.thread->ResponseLogContains(QStringLiteral("In Write Protect Mode"));
-            other = rig.thread->ResponseLogContains(QStringLiteral("in write protect mode"));
+            before = rig.view().ResponseLogContains(QStringLiteral("In Write Protect Mode"));
+            rig.view().AddResponseLogLine(QStringLiteral("Cmd: 18: Write Tag/Descriptor/Date -> Code 7: In Write Protect Mode"));
+            after = rig.view().ResponseLogContains(QStringLiteral("In Write Protect Mode"));
+            other = rig.view().ResponseLogContains(QStringLiteral("in write protect mode"));
         });
         QVERIFY(!before);
         QVERIFY(after);
@@ -431,9 +428,9 @@ private slots:
     {
         Rig rig;
         rig.thread->Terminate();
-        rig.thread->SyncSetText(rig.window.editTag, QStringLiteral("changed"));
+        rig.view().SetText(TField::EditTag, QStringLiteral("changed"));
         QCOMPARE(rig.window.editTag->text(), QString());
-        QCOMPARE(rig.thread->SyncAskYesNo(QStringLiteral("shown during shutdown?")), 7);
+        QCOMPARE(rig.view().Ask({ TQuestion::TKind::YesNo, QStringLiteral("shown during shutdown?"), QString() }).Result, 7);
         QVERIFY_THROWS_EXCEPTION(ETerminateException, rig.thread->CheckTerminated());
     }
 
@@ -460,7 +457,7 @@ private slots:
         QVERIFY(rig.thread->isFinished());
         QVERIFY(!rig.thread->Device);
         QCOMPARE(transactions.load(), 0);
-        QVERIFY(rig.errors.isEmpty());
+        QVERIFY(rig.window.Errors.isEmpty());
     }
 
     void shutdownServesAJobThatTalksToTheWindow()
@@ -470,13 +467,13 @@ private slots:
             for (;;) {
                 rig.thread->CheckTerminated();
                 rig.thread->SetStatusText(QStringLiteral("Read Device Variables"));
-                rig.thread->SyncGetText(rig.window.editTag);
+                rig.view().Text(TField::EditTag);
             }
         }));
         QTRY_COMPARE(rig.window.statusPanel->text(), QString("Read Device Variables"));
         rig.thread->Shutdown();
         QVERIFY(rig.thread->isFinished());
-        QVERIFY(rig.errors.isEmpty());
+        QVERIFY(rig.window.Errors.isEmpty());
     }
 
     void closingDuringAPollingSearchOfASilentBus()
@@ -485,12 +482,7 @@ private slots:
         TComPortNames::SetOverride(41, pty.LinkPath());
         TestDeviceWindow window;
         window.ZeroRetryAnswers = { 101 };                  // "Scan 1 - 15"
-        QStringList errors;
-        auto thread = std::make_unique<TThreadMeridal>(false, 41, window, &window,
-                                                       [&errors](TThreadBasis& sender) -> QDialog* {
-                                                           errors << sender.LastExceptionMessage();
-                                                           return nullptr;
-                                                       });
+        auto thread = std::make_unique<TThreadMeridal>(false, 41, window, &window);
         TThreadMeridal* device = thread.get();
         QVERIFY(thread->StartJob([device] { device->Device->SearchDevice(device); }));
         QTRY_VERIFY_WITH_TIMEOUT(window.statusPanel->text().contains(QStringLiteral("(Polling Address 1)")), 20000);
@@ -498,7 +490,7 @@ private slots:
         thread->Shutdown();
         QVERIFY(thread->isFinished());
         QVERIFY(!thread->Device);
-        QVERIFY(errors.isEmpty());                           // the search ended silently
+        QVERIFY(window.Errors.isEmpty());                    // the search ended silently
         TSerialPort again(41, 1200, QSerialPort::OddParity);
         again.Open();                                        // the port was released
     }
@@ -516,7 +508,7 @@ private slots:
             ++attempts;
             return std::make_unique<TComportHART>(40);
         };
-        QVERIFY_THROWS_EXCEPTION(EAlreadyOpen, TThreadMeridal(false, createDevice, window, &window, {}));
+        QVERIFY_THROWS_EXCEPTION(EAlreadyOpen, TThreadMeridal(false, createDevice, window, &window));
         QCOMPARE(attempts, 4);
 
         holder.Close();

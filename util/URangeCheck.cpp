@@ -1,4 +1,4 @@
-#include "worker/URangeCheck.h"
+#include "util/URangeCheck.h"
 
 #include "util/Exceptions.h"
 #include "util/UPresentation.h"

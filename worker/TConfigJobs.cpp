@@ -1,10 +1,11 @@
-#include "config/TConfigJobs.h"
+#include "worker/TConfigJobs.h"
 
-#include "config/TConfigDeviceHART.h"
 #include "config/TConfigLoader.h"
 #include "config/TConfigWriter.h"
 #include "config/UConfigValues.h"
 #include "util/UPresentation.h"
+#include "worker/TConfigDeviceHART.h"
+#include "worker/TDeviceView.h"
 #include "worker/TFamilyJobs.h"
 #include "worker/TReadJobs.h"
 #include "worker/TThreadMeridal.h"
@@ -23,23 +24,23 @@ const QString DeviceVariablesStatus = QStringLiteral("Save \"Device Variables\" 
 const struct
 {
     const char* Name;
-    const char* Box;
+    TField Box;
 } StatusFlags[] = {
-    { "Success", "CheckBoxSuccess" },
-    { "Cold Start", "CheckBoxColdStart" },
-    { "Configuration Changed", "CheckBoxConfigurationChanged" },
-    { "Device Malfunction", "CheckBoxDeviceMalfunction" },
-    { "Primary Variable Out Of Limits", "CheckBoxPriVarOutOfLimit" },
-    { "Non-Primary Variable Out Of Limits", "CheckBoxNonPriVarOutOfLimit" },
-    { "Loop Current Fixed", "CheckBoxLoopCurrentFixed" },
-    { "Loop Current Saturated", "CheckBoxLoopCurrentSaturated" },
-    { "More Status Available", "CheckBoxMoreStatusAvailable" },
-    { "HART Parameter Error", "CheckBoxHARTParaError" },
-    { "Measurement Error", "CheckBoxMeasureError" },
-    { "Transmitter Parameter Error", "CheckBoxTransParaError" },
-    { "Error Counter Error", "CheckBoxErrorCountError" },
-    { "Low Voltage Error", "CheckBoxLowVoltageError" },
-    { "Dry Warning", "CheckBoxDryWarning" },
+    { "Success", TField::CheckBoxSuccess },
+    { "Cold Start", TField::CheckBoxColdStart },
+    { "Configuration Changed", TField::CheckBoxConfigurationChanged },
+    { "Device Malfunction", TField::CheckBoxDeviceMalfunction },
+    { "Primary Variable Out Of Limits", TField::CheckBoxPriVarOutOfLimit },
+    { "Non-Primary Variable Out Of Limits", TField::CheckBoxNonPriVarOutOfLimit },
+    { "Loop Current Fixed", TField::CheckBoxLoopCurrentFixed },
+    { "Loop Current Saturated", TField::CheckBoxLoopCurrentSaturated },
+    { "More Status Available", TField::CheckBoxMoreStatusAvailable },
+    { "HART Parameter Error", TField::CheckBoxHARTParaError },
+    { "Measurement Error", TField::CheckBoxMeasureError },
+    { "Transmitter Parameter Error", TField::CheckBoxTransParaError },
+    { "Error Counter Error", TField::CheckBoxErrorCountError },
+    { "Low Voltage Error", TField::CheckBoxLowVoltageError },
+    { "Dry Warning", TField::CheckBoxDryWarning },
 };
 
 QString Key(const char* text)
@@ -59,7 +60,7 @@ TConfigJobs::TConfigJobs(TThreadMeridal& thread)
 void TConfigJobs::JobSaveConfig()
 {
     thread.CheckTerminated();
-    thread.ClearResponseLog();
+    view().ClearResponseLog();
     SaveConfig(0);
 }
 
@@ -79,7 +80,7 @@ void TConfigJobs::SaveConfig(int firstLogLine)
     } catch (const Exception& e) {
         throw Exception(e.Message() + QStringLiteral("\r\rThe configuration file was not written:\r\n  ") + name);
     }
-    thread.SetStatusText(QStringLiteral("File saved"));
+    view().ShowStatus(QStringLiteral("File saved"));
 }
 
 void TConfigJobs::saveConfiguration(TConfigWriter& out, int firstLogLine)
@@ -95,7 +96,7 @@ void TConfigJobs::saveConfiguration(TConfigWriter& out, int firstLogLine)
 void TConfigJobs::section(TConfigWriter& out, const QString& statusText, const QString& name)
 {
     thread.CheckTerminated();
-    thread.SetStatusText(statusText);
+    view().ShowStatus(statusText);
     out.Line();
     out.Line(name);
 }
@@ -104,13 +105,13 @@ void TConfigJobs::saveIdentification(TConfigWriter& out)
 {
     section(out, IdentificationStatus, QStringLiteral("Identification"));
     out.KeyValue(QStringLiteral("SaveDate"), DateTimeText(QDateTime::currentDateTime()));
-    saveIdentity(out, "Manufacturer ID", "EditManufacturerID");
-    saveIdentity(out, "Device Code", "EditDeviceCode");
-    saveIdentity(out, "Device ID", "EditDeviceID");
-    saveIdentity(out, "Universal Cmd. Rev.", "EditUniversalCmdRev");
-    saveIdentity(out, "Device Rev.", "EditDeviceRev");
-    saveIdentity(out, "Firmware Rev.", "EditFirmwareRev");
-    saveIdentity(out, "Hardware Rev.", "EditHardwareRev");
+    saveIdentity(out, "Manufacturer ID", TField::EditManufacturerID);
+    saveIdentity(out, "Device Code", TField::EditDeviceCode);
+    saveIdentity(out, "Device ID", TField::EditDeviceID);
+    saveIdentity(out, "Universal Cmd. Rev.", TField::EditUniversalCmdRev);
+    saveIdentity(out, "Device Rev.", TField::EditDeviceRev);
+    saveIdentity(out, "Firmware Rev.", TField::EditFirmwareRev);
+    saveIdentity(out, "Hardware Rev.", TField::EditHardwareRev);
 
     quint8 pollingAddress = 0;
     bool loopCurrentMode = false;
@@ -124,14 +125,14 @@ void TConfigJobs::saveIdentification(TConfigWriter& out)
     QByteArray date;
     device().ReadStoredTagDescriptorDate(tag, descriptor, date);
     requireReported(QStringLiteral("its tag, descriptor and date"));
-    thread.SetStatusText(IdentificationStatus);
+    view().ShowStatus(IdentificationStatus);
     QString longTag;
     device().ReadLongTag(longTag);
     requireReported(QStringLiteral("its long tag"));
     QString message;
     device().ReadMessage(message);
     requireReported(QStringLiteral("its message"));
-    thread.SetStatusText(IdentificationStatus);
+    view().ShowStatus(IdentificationStatus);
     qint32 finalAssemblyNumber = 0;
     device().ReadFinalAssemblyNumber(finalAssemblyNumber);
     requireReported(QStringLiteral("its final assembly number"));
@@ -146,9 +147,9 @@ void TConfigJobs::saveIdentification(TConfigWriter& out)
 }
 
 // As the main window shows it.
-void TConfigJobs::saveIdentity(TConfigWriter& out, const char* key, const char* edit)
+void TConfigJobs::saveIdentity(TConfigWriter& out, const char* key, TField edit)
 {
-    out.KeyValue(Key(key), thread.SyncGetText(control(Key(edit))));
+    out.KeyValue(Key(key), view().Text(edit));
 }
 
 void TConfigJobs::saveAnalogOutput(TConfigWriter& out)
@@ -205,7 +206,7 @@ void TConfigJobs::saveOffsetAndDamping(TConfigWriter& out, int deviceVariable)
     device().ReadDampingValue(deviceVariable, damping);
     requireReported(QStringLiteral("the damping of DV%1").arg(deviceVariable));
     out.KeyValue(QStringLiteral("DV%1 Damping").arg(deviceVariable), DampingText(damping));
-    thread.SetStatusText(DeviceVariablesStatus);
+    view().ShowStatus(DeviceVariablesStatus);
 }
 
 void TConfigJobs::saveOthers(TConfigWriter& out)
@@ -217,29 +218,28 @@ void TConfigJobs::saveOthers(TConfigWriter& out)
     out.KeyBool(QStringLiteral("Protection Mode"), protect);
     if (!TFamilyJobs(thread).FetchDeviceVariableEnable())
         requireReported(QStringLiteral("its device variable enable flags"));
-    saveEnable(out, "DV1 enabled", "CheckBoxEnableDV1");
-    saveEnable(out, "DV3 enabled", "CheckBoxEnableDV3");
+    saveEnable(out, "DV1 enabled", TField::CheckBoxEnableDV1);
+    saveEnable(out, "DV3 enabled", TField::CheckBoxEnableDV3);
 }
 
 // Only a flag the user could change is worth loading into another probe.
-void TConfigJobs::saveEnable(TConfigWriter& out, const char* key, const char* box)
+void TConfigJobs::saveEnable(TConfigWriter& out, const char* key, TField box)
 {
-    QObject* checkBox = control(Key(box));
-    if (thread.SyncGetEnabled(checkBox))
-        out.KeyBool(Key(key), thread.SyncGetChecked(checkBox));
+    if (view().Enabled(box))
+        out.KeyBool(Key(key), view().Checked(box));
 }
 
 // The refusals and warnings of this save, and the status of its last answer.
 void TConfigJobs::saveLastStatus(TConfigWriter& out, int firstLogLine)
 {
     section(out, QStringLiteral("Save last Device Status"), QStringLiteral("Response Code(s)"));
-    for (const QString& line : thread.ResponseLogLines().mid(firstLogLine))
+    for (const QString& line : view().ResponseLogLines().mid(firstLogLine))
         out.Line(line);
     out.Line();
     out.Line();
     out.Line(QStringLiteral("Last Device Status"));
     for (const auto& flag : StatusFlags) {
-        if (thread.SyncGetChecked(control(Key(flag.Box))))
+        if (view().Checked(flag.Box))
             out.KeyValue(Key(flag.Name), QStringLiteral("true"));
     }
 }
@@ -252,7 +252,7 @@ void TConfigJobs::JobLoadConfig()
     bool protect = false;
     device().ReadProtectionMode(protect);
     if (protect) {
-        thread.AddResponseLogLine(QStringLiteral("HART device is in Wrote Protect Mode"));
+        view().AddResponseLogLine(QStringLiteral("HART device is in Wrote Protect Mode"));
         return;
     }
     const QString name = thread.ConfigFileName;
@@ -265,5 +265,5 @@ void TConfigJobs::JobLoadConfig()
     TConfigLoader(target, thread.ConfigSeparator).Load(content);
     // The window shows what the device holds now.
     TReadJobs(thread).JobReadIdentification();
-    thread.SetStatusText(QStringLiteral("Done"));
+    view().ShowStatus(QStringLiteral("Done"));
 }

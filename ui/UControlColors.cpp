@@ -1,4 +1,4 @@
-#include "worker/UControlColors.h"
+#include "ui/UControlColors.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,11 +43,4 @@ void SetControlColor(QWidget* control, const QColor& color)
     // A check box in its normal colour lets the page show through.
     if (BackgroundRole(control) != QPalette::Base)
         control->setAutoFillBackground(color != NormalColor(control));
-}
-
-void SetFontColor(QWidget* control, const QColor& color)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, color);
-    control->setPalette(palette);
 }

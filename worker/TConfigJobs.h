@@ -29,8 +29,8 @@ private:
     void saveDeviceVariables(TConfigWriter& out);
     void saveOthers(TConfigWriter& out);
     void saveLastStatus(TConfigWriter& out, int firstLogLine);
-    void saveIdentity(TConfigWriter& out, const char* key, const char* edit);
+    void saveIdentity(TConfigWriter& out, const char* key, TField edit);
     void saveOffsetAndDamping(TConfigWriter& out, int deviceVariable);
-    void saveEnable(TConfigWriter& out, const char* key, const char* box);
+    void saveEnable(TConfigWriter& out, const char* key, TField box);
     void section(TConfigWriter& out, const QString& statusText, const QString& name);
 };

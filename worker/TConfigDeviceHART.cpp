@@ -1,5 +1,6 @@
-#include "config/TConfigDeviceHART.h"
+#include "worker/TConfigDeviceHART.h"
 
+#include "worker/TDeviceView.h"
 #include "worker/TThreadMeridal.h"
 
 // The command layer's operations take their values by reference and put the
@@ -17,12 +18,12 @@ void TConfigDeviceHART::CheckTerminated()
 
 void TConfigDeviceHART::ShowStatus(const QString& text)
 {
-    thread.SetStatusText(text);
+    view().ShowStatus(text);
 }
 
 void TConfigDeviceHART::LogLine(const QString& text)
 {
-    thread.AddResponseLogLine(text);
+    view().AddResponseLogLine(text);
 }
 
 // The probe answers at its new address from now on.

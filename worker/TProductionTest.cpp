@@ -1,10 +1,11 @@
-#include "config/TProductionTest.h"
+#include "worker/TProductionTest.h"
 
-#include "config/TConfigJobs.h"
+#include "commands/UResponseCodes.h"
 #include "config/TConfigWriter.h"
 #include "config/UConfigValues.h"
-#include "commands/UResponseCodes.h"
 #include "util/UConversions.h"
+#include "worker/TConfigJobs.h"
+#include "worker/TDeviceView.h"
 #include "worker/TMaintenanceJobs.h"
 #include "worker/TThreadMeridal.h"
 #include "worker/TWriteJobs.h"
@@ -57,7 +58,7 @@ void TProductionTest::JobProductionTest()
     if (!failure && device().CurrentFixed())
         failure = std::make_exception_ptr(Exception(TMaintenanceJobs::StillFixedText()));
     file.close();
-    thread.SetStatusText(QStringLiteral("Test beendet"));
+    view().ShowStatus(QStringLiteral("Test beendet"));
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -65,12 +66,12 @@ void TProductionTest::JobProductionTest()
 void TProductionTest::runSteps(TConfigWriter& protocol, const QString& protocolName)
 {
     // Every refusal of the test stays in the log for the user to see.
-    thread.ClearResponseLog();
+    view().ClearResponseLog();
     protocol.Line(QStringLiteral("Test gestartet: ") + Now());
-    for (const auto& [key, edit] : { std::pair { "Device ID", "EditDeviceID" }, std::pair { "Device Code", "EditDeviceCode" },
-                                     std::pair { "Device Rev.", "EditDeviceRev" },
-                                     std::pair { "Universal Cmd. Rev.", "EditUniversalCmdRev" } })
-        protocol.KeyValue(QString::fromLatin1(key), thread.SyncGetText(control(QString::fromLatin1(edit))));
+    for (const auto& [key, edit] : { std::pair { "Device ID", TField::EditDeviceID }, std::pair { "Device Code", TField::EditDeviceCode },
+                                     std::pair { "Device Rev.", TField::EditDeviceRev },
+                                     std::pair { "Universal Cmd. Rev.", TField::EditUniversalCmdRev } })
+        protocol.KeyValue(QString::fromLatin1(key), view().Text(edit));
     protocol.Line();
     step(protocol, QStringLiteral("Test bei niedriger Stromaufnahme (3,6mA):  "),
          [&] { return snapshot(LowAlarmCurrent, protocolName + QStringLiteral(".bei36")); });
@@ -108,7 +109,7 @@ QString TProductionTest::refusal() const
 // shows the device as it was at whatever current it kept.
 QString TProductionTest::snapshot(float current, const QString& fileName)
 {
-    const int firstLogLine = thread.ResponseLogLines().size();
+    const int firstLogLine = view().ResponseLogLines().size();
     float fixed = current;
     device().SetFixedCurrent(fixed);
     const QString refused = refusal();
@@ -120,7 +121,7 @@ QString TProductionTest::snapshot(float current, const QString& fileName)
 // Tag and descriptor go back as shown, whether edited or not.
 QString TProductionTest::writeTodaysDate()
 {
-    thread.SyncSetEditText(control(QStringLiteral("EditDate")), DateText(QDate::currentDate()));
+    view().SetText(TField::EditDate, DateText(QDate::currentDate()));
     TWriteJobs(thread).StoreTagDescriptorDate(true);
     return refusal();
 }
@@ -128,11 +129,11 @@ QString TProductionTest::writeTodaysDate()
 // Nothing is being stored after a refusal: no wait.
 QString TProductionTest::storeFactoryDefaults()
 {
-    device().StoreFactoryDefaults(StrToInt(thread.SyncGetText(control(QStringLiteral("EditDeviceID")))));
+    device().StoreFactoryDefaults(StrToInt(view().Text(TField::EditDeviceID)));
     const QString refused = refusal();
     if (!refused.isEmpty())
         return refused;
-    thread.SetStatusText(QStringLiteral("Werkeinstellungen werden gespeichert. Sonde nicht ausschalten!"));
+    view().ShowStatus(QStringLiteral("Werkeinstellungen werden gespeichert. Sonde nicht ausschalten!"));
     thread.Wait(FactoryDefaultsWaitMs);
     return QString();
 }
