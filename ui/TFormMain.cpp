@@ -496,6 +496,10 @@ void TFormMain::clearField(TField field)
         break;
     case TCleared::HalfProgress: Fields().SetProgress(field, 50); break;
     case TCleared::Shown: control->show(); break;
+    case TCleared::EmptyShown:
+        Fields().SetText(field, QString());
+        control->show();
+        break;
     }
     if (spec.Tracking != TTracking::None)
         tracking->ResetControl(control);

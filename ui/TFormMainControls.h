@@ -18,8 +18,9 @@ class QWidget;
 class TLevelProgressBar;
 
 // The controls of the main window, built once with their names, captions,
-// tooltips and initial states. Every control carries its name as objectName:
-// the device thread's jobs address them by it.
+// tooltips and initial states. Every control carries its name as objectName;
+// those the jobs reach take it from the field table, where the window's
+// field view finds them.
 struct TFormMainControls
 {
     void Build(QMainWindow* window);

@@ -13,8 +13,8 @@ class QPushButton;
 class QWidget;
 
 // The small factories every window builds its controls with. A control's
-// object name is its documented name, by which the device thread and the
-// tests find it.
+// object name is its documented name, by which the window's field view and
+// the tests find it.
 
 template<typename T>
 T* Named(T* control, const QString& name)

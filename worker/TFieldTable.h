@@ -47,7 +47,8 @@ enum class TCleared {
     DisabledChecked,
     DisabledUnchecked,
     HalfProgress,       // 50 %
-    Shown
+    Shown,
+    EmptyShown          // emptied, and shown again (the row every family has)
 };
 
 struct TFieldSpec

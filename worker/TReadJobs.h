@@ -5,9 +5,9 @@
 #include <QString>
 
 // The jobs that fill the main window's tabs from the device, and their steps.
-// They run on the device thread and reach the controls, by name, only through
-// the thread's synchronized operations. Every step starts with the terminate
-// check and, unless noted, shows its name in the status bar.
+// They run on the device thread and reach the window only through the
+// device view. Every step starts with the terminate check and, unless noted,
+// shows its name in the status bar.
 class TReadJobs : private TJobSteps
 {
 public:
@@ -37,9 +37,9 @@ public:
     void FetchPVLimits();
     void FetchLoopCurrent();
     void FetchDeviceInformation();
-    // These two also re-read a tab after a save: with TEdits::Keep a control
+    // These two also re-read a tab after a save: with TEdits::Keep a field
     // the user changed and the device did not take keeps the user's entry and
-    // its mark. Every control they set shows the device's value as its baseline.
+    // its mark. Every field they set shows the device's value as its baseline.
     void FetchDeviceVariables(TEdits edits = TEdits::Overwrite);
     void FetchOffset(TEdits edits = TEdits::Overwrite);
     void FetchDamping();
