@@ -123,6 +123,8 @@ private slots:
                                                       << QString::fromUtf8("x'\u00e9") << "TAG'X";
         QTest::newRow("tag with an apostrophe, pasted") << int(TPage::Identification) << "EditTag" << "TAG'" << true
                                                        << QString::fromUtf8("ab'c\u20ac\n") << "TAG'ABC";
+        QTest::newRow("descriptor in lower case") << int(TPage::Identification) << "EditDescriptor" << "" << false
+                                                 << "main'tank" << "MAINTANK";
         QTest::newRow("long tag with a euro sign") << int(TPage::Identification) << "EditLongTag" << QString::fromUtf8("\u20acuro") << false
                                                   << QString::fromUtf8("\u00e9\u0416a") << QString::fromUtf8("\u20acuro\u00e9a");
         QTest::newRow("number, pasted") << int(TPage::Identification) << "EditFinalAssemblyNo" << "12" << true << "3x4" << "1234";

@@ -355,6 +355,27 @@ private slots:
         QTRY_VERIFY(!QApplication::activeModalWidget());
     }
 
+    // A job that asks once the program is ending gets No, and nothing opens.
+    void questionAfterTerminateOpensNothing()
+    {
+        Rig rig;
+        std::atomic<bool> started { false };
+        std::atomic<bool> terminated { false };
+        std::atomic<int> answer { 0 };
+        QVERIFY(rig.thread->StartJob([&] {
+            started = true;
+            while (!terminated)
+                QThread::msleep(5);
+            answer = rig.view().Ask({ TQuestion::TKind::YesNo, QStringLiteral("Really?"), QString() }).Result;
+        }));
+        QTRY_VERIFY(started);
+        rig.thread->Terminate();
+        terminated = true;
+        QTRY_COMPARE(answer.load(), 7);
+        QVERIFY(!QApplication::activeModalWidget());
+        rig.thread->Shutdown();
+    }
+
     void zeroRetryAnswers()
     {
         Rig rig;
@@ -430,6 +451,8 @@ private slots:
         rig.thread->Terminate();
         rig.view().SetText(TField::EditTag, QStringLiteral("changed"));
         QCOMPARE(rig.window.editTag->text(), QString());
+        rig.view().SetEnabled(TField::TabDiagnostics, false);        // the window's controls still come back
+        QVERIFY(!rig.window.tabDiagnostics->isEnabled());
         QCOMPARE(rig.view().Ask({ TQuestion::TKind::YesNo, QStringLiteral("shown during shutdown?"), QString() }).Result, 7);
         QVERIFY_THROWS_EXCEPTION(ETerminateException, rig.thread->CheckTerminated());
     }

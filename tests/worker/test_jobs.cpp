@@ -165,7 +165,8 @@ private slots:
     }
 
     // A tab may be saved only once the device reported every value a save
-    // sends back beside the user's entries.
+    // sends back beside the user's entries. An offset not reported keeps its
+    // placeholder and shows no unit.
     void readsTellWhetherTheTabMayBeSaved()
     {
         const struct
@@ -181,7 +182,10 @@ private slots:
             JobRig rig(TSimDeviceState::Tivern());
             rig.bus.AddFault(TSimFault(TSimFault::TKind::ResponseCode).OnCommand(row.refused).WithValue(AccessRestricted));
             rig.Read(row.page);
-            QVERIFY2(rig.view.TabsReadCompletely.value(int(row.page)) == row.complete, qPrintable(QString::number(row.refused)));
+            const QByteArray name = QByteArray::number(row.refused);
+            QVERIFY2(rig.view.TabsReadCompletely.value(int(row.page)) == row.complete, name);
+            if (row.page == TPage::DeviceVariables)
+                QVERIFY2(rig.view.Text(TField::EditDV0Offset).isEmpty() == (row.refused == 206), name);
         }
     }
 
@@ -198,6 +202,7 @@ private slots:
             { 16, "The device did not report its final assembly number." },
             { 14, "The device did not report its sensor limits." },
             { 206, "The device did not report the offset of DV0." },
+            { 54, "The device did not report the damping of DV0." },
         };
         for (const auto& row : rows) {
             JobRig rig(TSimDeviceState::Tivern());
