@@ -57,7 +57,12 @@ public:
     explicit TFormMain(const TPlaces& places, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    void SetCompanions(const TCompanions& companions) { windows = companions; }
+    // The fields of these windows are found again from now on.
+    void SetCompanions(const TCompanions& companions)
+    {
+        windows = companions;
+        windowFields.reset();
+    }
     // Appended to the caption, e.g. to tell that the probe is simulated.
     void SetCaptionNote(const QString& note) { captionNote = note; }
     TRegistryTool& Settings() { return *settings; }
