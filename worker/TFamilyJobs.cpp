@@ -80,8 +80,7 @@ bool TFamilyJobs::FetchDeviceVariableEnable()
     if (firmwareRevision() < 3 && device().DeviceFamily == Tivern) {
         for (int i = 0; i < 4; ++i) {
             view().SetEnabled(box(i), false);
-            view().SetChecked(box(i), false);
-            view().Accept(box(i));
+            checkAccepted(box(i), false);
         }
         return true;
     }
@@ -93,18 +92,14 @@ bool TFamilyJobs::FetchDeviceVariableEnable()
         return false;
     }
     view().SetEnabled(box(0), false);
-    view().SetChecked(box(0), true);
-    view().Accept(box(0));
+    checkAccepted(box(0), true);
     view().SetEnabled(box(1), codes[1] != NotUsedCode);
-    view().SetChecked(box(1), codes[1] == 1);
-    view().Accept(box(1));
+    checkAccepted(box(1), codes[1] == 1);
     view().SetEnabled(box(2), false);
-    view().SetChecked(box(2), codes[2] == 1);
-    view().Accept(box(2));
+    checkAccepted(box(2), codes[2] == 1);
     // The interface layer can be switched only while the second float is enabled.
     view().SetEnabled(box(3), codes[3] != NotUsedCode && codes[1] != 0);
-    view().SetChecked(box(3), codes[3] == 1);
-    view().Accept(box(3));
+    checkAccepted(box(3), codes[3] == 1);
     return true;
 }
 

@@ -28,6 +28,18 @@ void TJobSteps::showAccepted(TField field, const QString& text) const
     view().Accept(field);
 }
 
+void TJobSteps::chooseAccepted(TField field, int index) const
+{
+    view().SetItemIndex(field, index);
+    view().Accept(field);
+}
+
+void TJobSteps::checkAccepted(TField field, bool checked) const
+{
+    view().SetChecked(field, checked);
+    view().Accept(field);
+}
+
 TComportHART& TJobSteps::device() const
 {
     return *thread.Device;

@@ -20,8 +20,10 @@ protected:
     // The start of a step that writes one field: true when the user changed
     // it, with the step's name shown; false when there is nothing to write.
     bool changed(TField field, const QString& statusText) const;
-    // The field shows the device's value as its baseline.
+    // The field shows the device's value (a text, an item, a check) as its baseline.
     void showAccepted(TField field, const QString& text) const;
+    void chooseAccepted(TField field, int index) const;
+    void checkAccepted(TField field, bool checked) const;
     TComportHART& device() const;
     // Raises "The device did not report <what><consequence>." unless the
     // last answer carried the values just read.

@@ -140,10 +140,8 @@ void TReadJobs::FetchLoopConfiguration()
     device().ReadPollingAddress(address, loopCurrentMode);
     requireForSave();
     // Items "0" to "15": an address above 15 selects nothing.
-    view().SetItemIndex(TField::ComboBoxPollingAddress, address);
-    view().Accept(TField::ComboBoxPollingAddress);
-    view().SetChecked(TField::CheckBoxLoopCurrentMode, loopCurrentMode);
-    view().Accept(TField::CheckBoxLoopCurrentMode);
+    chooseAccepted(TField::ComboBoxPollingAddress, address);
+    checkAccepted(TField::CheckBoxLoopCurrentMode, loopCurrentMode);
 }
 
 void TReadJobs::FetchTagDescriptorDate()
@@ -263,8 +261,7 @@ void TReadJobs::FetchDeviceInformation()
     view().SetText(lowerEdit, Fixed3(lower));
     view().SetText(lowerUnit, unit);
     // Items "high (21,5 mA)" = 0 and "low (3,6 mA)" = 1; other codes select nothing.
-    view().SetItemIndex(TField::ComboBoxPVAlarmSelection, alarm);
-    view().Accept(TField::ComboBoxPVAlarmSelection);
+    chooseAccepted(TField::ComboBoxPVAlarmSelection, alarm);
 }
 
 void TReadJobs::FetchDeviceVariables(TEdits edits)
@@ -347,6 +344,5 @@ void TReadJobs::FetchProtectionMode()
     thread.CheckTerminated();
     bool protect = false;
     device().ReadProtectionMode(protect);
-    view().SetChecked(TField::CheckBoxProtectionMode, protect);
-    view().Accept(TField::CheckBoxProtectionMode);
+    checkAccepted(TField::CheckBoxProtectionMode, protect);
 }

@@ -126,10 +126,8 @@ void TWriteJobs::StoreLoopConfiguration()
         return;
     // From now on the device answers at its new address.
     device().PollingAddress = address;
-    view().SetItemIndex(combo, address);
-    view().Accept(combo);
-    view().SetChecked(box, loopCurrentMode);
-    view().Accept(box);
+    chooseAccepted(combo, address);
+    checkAccepted(box, loopCurrentMode);
 }
 
 void TWriteJobs::StoreTagDescriptorDate(bool force)
@@ -147,12 +145,9 @@ void TWriteJobs::StoreTagDescriptorDate(bool force)
     device().WriteTagDescriptorDate(tag, descriptor, date);
     if (!confirmed())
         return;
-    view().SetText(tagEdit, tag);
-    view().Accept(tagEdit);
-    view().SetText(descriptorEdit, descriptor);
-    view().Accept(descriptorEdit);
-    view().SetText(dateEdit, date.toString(ShortDateFormat()));
-    view().Accept(dateEdit);
+    showAccepted(tagEdit, tag);
+    showAccepted(descriptorEdit, descriptor);
+    showAccepted(dateEdit, date.toString(ShortDateFormat()));
 }
 
 void TWriteJobs::StoreLongTag()
@@ -175,8 +170,7 @@ void TWriteJobs::storeText(TField edit, const QString& statusText, void (TCompor
         return;
     // Emptied first, so that a text equal to the typed one is set anew too.
     view().SetText(edit, QString());
-    view().SetText(edit, text);
-    view().Accept(edit);
+    showAccepted(edit, text);
 }
 
 void TWriteJobs::StoreFinalAssemblyNumber()
@@ -192,8 +186,7 @@ void TWriteJobs::StoreFinalAssemblyNumber()
     device().WriteFinalAssemblyNumber(number);
     if (!confirmed())
         return;
-    view().SetText(edit, QString::number(number));
-    view().Accept(edit);
+    showAccepted(edit, QString::number(number));
 }
 
 // --- Analog output ---
@@ -210,8 +203,7 @@ void TWriteJobs::StoreAlarmSelection()
     device().WriteAlarmSelection(code);
     if (!confirmed())
         return;
-    view().SetItemIndex(combo, code);
-    view().Accept(combo);
+    chooseAccepted(combo, code);
 }
 
 void TWriteJobs::StorePVRange()
@@ -231,12 +223,10 @@ void TWriteJobs::StorePVRange()
     device().WritePVRange(unit, upper, lower);
     if (!confirmed())
         return;
-    view().SetText(upperEdit, Fixed3(upper));
+    showAccepted(upperEdit, Fixed3(upper));
     view().SetText(TField::LabelPVUpperRangeUnit, unit);
-    view().Accept(upperEdit);
-    view().SetText(lowerEdit, Fixed3(lower));
+    showAccepted(lowerEdit, Fixed3(lower));
     view().SetText(TField::LabelPVLowerRangeUnit, unit);
-    view().Accept(lowerEdit);
 }
 
 void TWriteJobs::CheckRange(const QString& name, float value) const
@@ -282,8 +272,7 @@ void TWriteJobs::StoreOffset()
         device().WriteOffset(i, unit, offset);
         if (!confirmed())
             continue;
-        view().SetText(edit, Fixed3(offset));
-        view().Accept(edit);
+        showAccepted(edit, Fixed3(offset));
         view().SetText(unitLabel, unit);
     }
 }
@@ -300,8 +289,7 @@ void TWriteJobs::StoreDamping()
         device().WriteDampingValue(i, damping);
         if (!confirmed())
             continue;
-        view().SetText(edit, Fixed3(damping));
-        view().Accept(edit);
+        showAccepted(edit, Fixed3(damping));
     }
 }
 
