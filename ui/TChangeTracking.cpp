@@ -1,5 +1,6 @@
 #include "ui/TChangeTracking.h"
 
+#include "ui/TWindowFields.h"
 #include "ui/UControlColors.h"
 #include "util/Exceptions.h"
 #include "util/UConversions.h"
@@ -12,12 +13,10 @@
 
 namespace {
 
-QWidget* FieldControl(QWidget* window, TField field)
+template<typename Control = QWidget>
+Control* FieldControl(QWidget* window, TField field)
 {
-    auto* control = window->findChild<QWidget*>(FieldName(field));
-    if (!control)
-        throw Exception(QStringLiteral("Control \"%1\" does not exist.").arg(FieldName(field)));
-    return control;
+    return qobject_cast<Control*>(TWindowFields::Find({ window }, field));
 }
 
 // The value of a numeric entry for comparison: empty and "-" count as 0.
@@ -43,10 +42,12 @@ QVariant InitialBaseline(TTracking kind)
 } // namespace
 
 TChangeTracking::TChangeTracking(QWidget* window, QPushButton* save, QTabWidget* pages, std::function<bool()> idle)
-    : window(window)
-    , save(save)
+    : save(save)
     , pages(pages)
     , idle(std::move(idle))
+    , firmwareRevision(FieldControl<QLineEdit>(window, TField::EditFirmwareRev))
+    , float2Enable(FieldControl<QCheckBox>(window, TField::CheckBoxEnableDV1))
+    , interfaceLayerEnable(FieldControl<QCheckBox>(window, TField::CheckBoxEnableDV3))
 {
     for (TField field : AllFields()) {
         const TFieldSpec& spec = FieldSpec(field);
@@ -55,6 +56,7 @@ TChangeTracking::TChangeTracking(QWidget* window, QPushButton* save, QTabWidget*
         QWidget* group = spec.Group == TField::None ? nullptr : FieldControl(window, spec.Group);
         QWidget* control = FieldControl(window, field);
         tracked.insert(control, TTracked { control, field, spec.Tracking, group, InitialBaseline(spec.Tracking) });
+        trackedControls.insert(int(field), control);
     }
 }
 
@@ -110,7 +112,7 @@ void TChangeTracking::AcceptTabValues(bool complete)
     for (TField field : FieldsOf(TPage(page))) {
         const TTracking kind = FieldSpec(field).Tracking;
         if (kind != TTracking::None && kind != TTracking::Passcode)
-            AcceptControlValue(FieldControl(window, field));
+            AcceptControlValue(trackedControls.value(int(field)));
     }
     readCompletely.set(std::size_t(page), complete);
 }
@@ -171,7 +173,7 @@ QVariant TChangeTracking::shownValue(const TTracked& entry) const
 bool TChangeTracking::enableFlagsTracked() const
 {
     bool ok = false;
-    const int revision = qobject_cast<QLineEdit*>(FieldControl(window, TField::EditFirmwareRev))->text().toInt(&ok);
+    const int revision = firmwareRevision->text().toInt(&ok);
     return ok && revision >= 3;
 }
 
@@ -179,11 +181,9 @@ bool TChangeTracking::enableFlagsTracked() const
 // enabled nor chosen.
 void TChangeTracking::followFloat2Enable()
 {
-    auto* float2 = qobject_cast<QCheckBox*>(FieldControl(window, TField::CheckBoxEnableDV1));
-    auto* interfaceLayer = qobject_cast<QCheckBox*>(FieldControl(window, TField::CheckBoxEnableDV3));
-    interfaceLayer->setEnabled(float2->isChecked());
-    if (!float2->isChecked())
-        interfaceLayer->setChecked(false);
+    interfaceLayerEnable->setEnabled(float2Enable->isChecked());
+    if (!float2Enable->isChecked())
+        interfaceLayerEnable->setChecked(false);
 }
 
 bool TChangeTracking::TabModified(int page) const

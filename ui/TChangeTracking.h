@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+class QCheckBox;
+class QLineEdit;
 class QObject;
 class QPushButton;
 class QTabWidget;
@@ -62,10 +64,13 @@ private:
     void followFloat2Enable();
     int visiblePage() const;
 
-    QWidget* window;
     QPushButton* save;
     QTabWidget* pages;
     std::function<bool()> idle;
+    QLineEdit* firmwareRevision;
+    QCheckBox* float2Enable;
+    QCheckBox* interfaceLayerEnable;
     QHash<QObject*, TTracked> tracked;
+    QHash<int, QWidget*> trackedControls;   // by field
     std::bitset<PageCount> readCompletely;
 };

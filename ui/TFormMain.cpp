@@ -944,7 +944,7 @@ void TFormMain::connectHandlers()
         const TFieldSpec& spec = FieldSpec(field);
         if (spec.Page == TPage::Outside || (spec.Tracking == TTracking::None && spec.Entry == TEntry::Any))
             continue;
-        QWidget* control = findChild<QWidget*>(FieldName(field));
+        QObject* control = TWindowFields::Find({ this }, field);
         if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             connect(edit, &QLineEdit::textChanged, this, [this, edit] {
                 if (c.ButtonRefresh->isEnabled())

@@ -26,17 +26,6 @@ QTabWidget* TabWidgetOf(QObject* control)
     return stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
 }
 
-QObject* FindControl(const QList<QWidget*>& windows, const QString& name)
-{
-    for (QWidget* window : windows) {
-        if (window->objectName() == name)
-            return window;
-        if (auto* child = window->findChild<QObject*>(name))
-            return child;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 TWindowFields::TWindowFields(const QList<QWidget*>& windows, TFieldTracking& tracking)
@@ -45,13 +34,23 @@ TWindowFields::TWindowFields(const QList<QWidget*>& windows, TFieldTracking& tra
 {
 }
 
+QObject* TWindowFields::Find(const QList<QWidget*>& windows, TField field)
+{
+    const QString name = FieldName(field);
+    for (QWidget* window : windows) {
+        if (window->objectName() == name)
+            return window;
+        if (auto* child = window->findChild<QObject*>(name))
+            return child;
+    }
+    throw Exception(QStringLiteral("Control \"%1\" does not exist.").arg(name));
+}
+
 QObject* TWindowFields::Control(TField field)
 {
     QObject*& control = controls[int(field)];
     if (!control)
-        control = FindControl(windows, FieldName(field));
-    if (!control)
-        throw Exception(QStringLiteral("Control \"%1\" does not exist.").arg(FieldName(field)));
+        control = Find(windows, field);
     return control;
 }
 

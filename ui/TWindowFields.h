@@ -17,7 +17,8 @@ class TWindowFields : public TFieldView
 public:
     TWindowFields(const QList<QWidget*>& windows, TFieldTracking& tracking);
 
-    // The field's control; raises when no window has it.
+    // The field's control in one of the windows; raises when none has it.
+    static QObject* Find(const QList<QWidget*>& windows, TField field);
     QObject* Control(TField field);
     QWidget* Widget(TField field);
 
