@@ -105,21 +105,6 @@ void TMemoryView::SetEnabled(TField field, bool enabled)
     state(field).Enabled = enabled;
 }
 
-void TMemoryView::SetCaption(TField field, const QString& text)
-{
-    state(field).Caption = text;
-}
-
-void TMemoryView::SetHint(TField field, const QString& text)
-{
-    state(field).Hint = text;
-}
-
-void TMemoryView::SetProgress(TField field, int position)
-{
-    state(field).Progress = position;
-}
-
 bool TMemoryView::Modified(TField field)
 {
     return state(field).Modified;
@@ -198,19 +183,4 @@ void TMemoryView::DeliverLifeListRow(const TLifeListAnswer& row)
 QStringList TMemoryView::Choices(TField field)
 {
     return state(field).Items;
-}
-
-QString TMemoryView::Caption(TField field)
-{
-    return state(field).Caption;
-}
-
-QString TMemoryView::Hint(TField field)
-{
-    return state(field).Hint;
-}
-
-int TMemoryView::Progress(TField field)
-{
-    return state(field).Progress;
 }

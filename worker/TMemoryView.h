@@ -32,9 +32,10 @@ public:
     void SetVisible(TField field, bool visible) override;
     bool Enabled(TField field) override;
     void SetEnabled(TField field, bool enabled) override;
-    void SetCaption(TField field, const QString& text) override;
-    void SetHint(TField field, const QString& text) override;
-    void SetProgress(TField field, int position) override;
+    // Captions, hints and bars only picture a value: without a window they are dropped.
+    void SetCaption(TField, const QString&) override {}
+    void SetHint(TField, const QString&) override {}
+    void SetProgress(TField, int) override {}
     bool Modified(TField field) override;
     void Accept(TField field) override;
     void Discard(TField field) override;
@@ -51,9 +52,6 @@ public:
     void DeliverLifeListRow(const TLifeListAnswer& row) override;
 
     QStringList Choices(TField field);
-    QString Caption(TField field);
-    QString Hint(TField field);
-    int Progress(TField field);
 
     // The tab AcceptTab applies to, and whether its last read was complete.
     TPage ShownPage = TPage::Identification;
@@ -75,9 +73,6 @@ private:
         bool Visible = true;
         bool Enabled = true;
         bool Modified = false;
-        QString Caption;
-        QString Hint;
-        int Progress = 0;
     };
 
     TState& state(TField field);
